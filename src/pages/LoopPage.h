@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QWidget>
+
+class CLoopPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit CLoopPage(QWidget* parent = nullptr);
+};

@@ -1,0 +1,9 @@
+#include "TrackSensorPage.h"
+
+#include "DialogUnits.h"
+
+CTrackSensorPage::CTrackSensorPage(QWidget* parent) : QWidget(parent)
+{
+    setFont(CDialogUnits::DialogFont());
+    resize(CDialogUnits(font()).Size(432, 165));
+}
