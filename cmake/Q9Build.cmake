@@ -2,6 +2,11 @@
 
 set(Q9_WARNINGS -Wall -Wextra -Wpedantic -Werror)
 
+if(Q9_WITH_FUZZ)
+  # Coverage for libFuzzer in every library the targets link.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(Q9_SANITIZE)
   add_compile_options(-fsanitize=${Q9_SANITIZE} -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=${Q9_SANITIZE})
