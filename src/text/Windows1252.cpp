@@ -85,7 +85,8 @@ bool UnicodeToWindows1252(char32_t codePoint, unsigned char& byte)
         return true;
     }
     for (int k = 0; k < 32; ++k) {
-        if (kHighControls[k] != 0 && kHighControls[k] == codePoint) {
+        const char32_t mapped = kHighControls[k] != 0 ? kHighControls[k] : static_cast<char32_t>(0x80 + k);
+        if (mapped == codePoint) {
             byte = static_cast<unsigned char>(0x80 + k);
             return true;
         }

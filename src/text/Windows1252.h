@@ -7,7 +7,7 @@
 
 // The Unicode code point of a Windows-1252 byte. The five bytes the code page
 // leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of
-// the same value, as Windows itself does.
+// the same value both ways, as Windows itself does, so every byte round-trips.
 char32_t Windows1252ToUnicode(unsigned char byte);
 
 // The Windows-1252 byte of a code point; false when the code page lacks it.
