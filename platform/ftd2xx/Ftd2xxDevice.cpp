@@ -1,0 +1,100 @@
+#include "Ftd2xxDevice.h"
+
+#include <csignal>
+#include <mutex>
+
+#include "SysfsSerialPorts.h"
+
+namespace {
+
+// A vanished device must never end the program: writes to it fail with an
+// error instead of a signal.
+void IgnoreSigpipe()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGPIPE, SIG_IGN); });
+}
+
+} // namespace
+
+CFtd2xxDevice::CFtd2xxDevice() : CFtd2xxDevice("/sys", CSimulatedDeviceRegistry::DefaultFolder()) {}
+
+CFtd2xxDevice::CFtd2xxDevice(std::string sysfsRoot, std::string runtimeDir)
+    : m_sysfsRoot(std::move(sysfsRoot)), m_registry(std::move(runtimeDir))
+{
+    IgnoreSigpipe();
+}
+
+CFtd2xxDevice::~CFtd2xxDevice() = default;
+
+bool CFtd2xxDevice::CreateDeviceInfoList(uint32_t& count)
+{
+    m_list = ListUsbSerialPorts(m_sysfsRoot);
+    std::vector<DeviceListEntry> simulated = m_registry.List();
+    m_list.insert(m_list.end(), simulated.begin(), simulated.end());
+    count = static_cast<uint32_t>(m_list.size());
+    return true;
+}
+
+bool CFtd2xxDevice::GetDeviceDescription(uint32_t index, std::string& description)
+{
+    if (index >= m_list.size()) {
+        return false;
+    }
+    description = m_list[index].description;
+    return true;
+}
+
+std::string CFtd2xxDevice::DevicePath(uint32_t index) const
+{
+    return index < m_list.size() ? m_list[index].path : std::string();
+}
+
+bool CFtd2xxDevice::Open(uint32_t index)
+{
+    return index < m_list.size() && m_port.Open(m_list[index].path);
+}
+
+bool CFtd2xxDevice::SetBaudRate(uint32_t baud)
+{
+    return m_port.SetBaudRate(baud);
+}
+
+bool CFtd2xxDevice::SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity)
+{
+    return m_port.SetDataCharacteristics(wordLength, stopBits, parity);
+}
+
+bool CFtd2xxDevice::Purge(uint32_t mask)
+{
+    return m_port.Purge(mask);
+}
+
+bool CFtd2xxDevice::SetTimeouts(uint32_t readMs, uint32_t writeMs)
+{
+    if (!m_port.IsOpen()) {
+        return false;
+    }
+    m_port.SetTimeouts(readMs, writeMs);
+    return true;
+}
+
+bool CFtd2xxDevice::SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff)
+{
+    return m_port.SetFlowControl(flowControl, xon, xoff);
+}
+
+bool CFtd2xxDevice::Read(uint8_t& byte, uint32_t& transferred)
+{
+    return m_port.ReadByte(byte, transferred);
+}
+
+bool CFtd2xxDevice::Write(uint8_t byte, uint32_t& transferred)
+{
+    return m_port.WriteByte(byte, transferred);
+}
+
+void CFtd2xxDevice::Close()
+{
+    m_port.Close();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One open serial tty (a USB-serial port or the slave of a pseudo-terminal)
+// with the driver's semantics: single-byte reads and writes bounded by
+// time-outs, where a time-out is not a failure but a vanished device is.
+class CSerialPort {
+  public:
+    CSerialPort() = default;
+    ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // Opens `path` blocking, exclusive, in raw mode at 115200 8N1 without
+    // flow control. Closes whatever was open before.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    bool SetBaudRate(uint32_t baud);
+    // wordLength 7 or 8; stopBits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
+    bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity);
+    // flowControl 0 none, 0x0100 RTS/CTS, 0x0400 XON/XOFF with the given characters.
+    bool SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff);
+    // mask bit 0 drops pending input, bit 1 pending output.
+    bool Purge(uint32_t mask);
+    void SetTimeouts(uint32_t readMs, uint32_t writeMs);
+
+    // False when the device failed or hung up; true with transferred 0 when
+    // the time-out passed without a byte.
+    bool ReadByte(uint8_t& byte, uint32_t& transferred);
+    bool WriteByte(uint8_t byte, uint32_t& transferred);
+
+    static constexpr uint32_t kDefaultTimeoutMs = 200;
+
+  private:
+    enum class Wait { kReady, kTimeout, kFailed };
+    Wait WaitFor(short events, uint32_t timeoutMs) const;
+    // One byte in (events POLLIN) or out (POLLOUT) within the time-out.
+    bool Transfer(short events, uint32_t timeoutMs, uint8_t& byte, uint32_t& transferred);
+    template <typename Change> bool ChangeAttributes(Change change);
+
+    int m_fd = -1;
+    bool m_exclusive = false;
+    uint32_t m_readTimeoutMs = kDefaultTimeoutMs;
+    uint32_t m_writeTimeoutMs = kDefaultTimeoutMs;
+};

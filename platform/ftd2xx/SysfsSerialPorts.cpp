@@ -1,0 +1,117 @@
+#include "SysfsSerialPorts.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "FolderNames.h"
+
+namespace {
+
+constexpr const char* kPrefixes[] = {"ttyACM", "ttyUSB"};
+// A USB serial tty sits a few levels below its USB device (interface folder,
+// port folder, tty folder); a deeper walk means the tree is not what we expect.
+constexpr int kMaxWalkUp = 8;
+
+struct PortName {
+    std::string name;
+    int prefix = 0; // index into kPrefixes
+    long number = 0;
+};
+
+bool ParsePortName(const std::string& name, PortName& port)
+{
+    for (int i = 0; i < 2; ++i) {
+        const std::string prefix = kPrefixes[i];
+        if (name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const char* digits = name.c_str() + prefix.size();
+        if (*digits == '\0') {
+            return false;
+        }
+        char* end = nullptr;
+        const long number = std::strtol(digits, &end, 10);
+        if (*end != '\0' || number < 0) {
+            return false;
+        }
+        port = {name, i, number};
+        return true;
+    }
+    return false;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string Parent(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool ReadFirstLine(const std::string& path, std::string& line)
+{
+    std::ifstream in(path);
+    if (!in) {
+        return false;
+    }
+    std::getline(in, line);
+    // sysfs ends the string with a newline; getline drops it. A stray CR from
+    // a hand-made tree is not part of the product string either.
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadUsbProduct(const std::string& deviceLink, std::string& product)
+{
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(deviceLink.c_str(), nullptr), &std::free);
+    if (!resolved) {
+        return false;
+    }
+    std::string folder = resolved.get();
+    for (int level = 0; level < kMaxWalkUp && folder != "/"; ++level, folder = Parent(folder)) {
+        if (FileExists(folder + "/idVendor")) {
+            return ReadFirstLine(folder + "/product", product);
+        }
+    }
+    return false;
+}
+
+std::vector<DeviceListEntry> ListUsbSerialPorts(const std::string& sysfsRoot, const std::string& devRoot)
+{
+    const std::string classFolder = sysfsRoot + "/class/tty";
+    std::vector<PortName> ports;
+    for (const std::string& name : FolderNames(classFolder)) {
+        PortName port;
+        if (ParsePortName(name, port)) {
+            ports.push_back(port);
+        }
+    }
+    std::sort(ports.begin(), ports.end(), [](const PortName& a, const PortName& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : a.number < b.number;
+    });
+
+    std::vector<DeviceListEntry> list;
+    list.reserve(ports.size());
+    for (const PortName& port : ports) {
+        std::string product;
+        if (!ReadUsbProduct(classFolder + "/" + port.name + "/device", product)) {
+            product.clear();
+        }
+        list.push_back({devRoot + "/" + port.name, product});
+    }
+    return list;
+}

@@ -1,0 +1,282 @@
+// The device list: USB-serial ttys found in a fake sysfs tree laid out as the
+// kernel lays it out, and simulated Testers in a private runtime folder.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "Ftd2xxDevice.h"
+#include "PtyPair.h"
+#include "SimulatedDeviceRegistry.h"
+#include "SysfsSerialPorts.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+  public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "q9-platform-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& Path() const { return m_path; }
+
+  private:
+    fs::path m_path;
+};
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << text;
+}
+
+// One USB device with a serial interface, as sysfs shows it:
+//   devices/.../usb1/<port>/{idVendor,product}
+//   devices/.../usb1/<port>/<port>:1.0/<tty>/tty/<tty>      (usb-serial: ttyUSB)
+//   devices/.../usb1/<port>/<port>:1.0/tty/<tty>            (cdc-acm: ttyACM)
+//   class/tty/<tty> -> the tty folder; <tty folder>/device -> the parent that
+//   the driver bound (port folder for ttyUSB, interface folder for ttyACM).
+void AddUsbTty(const fs::path& sysfs, const std::string& usbPort, const std::string& tty, const char* product)
+{
+    const fs::path usbDevice = sysfs / "devices/pci0000:00/0000:00:14.0/usb1" / usbPort;
+    const fs::path interface = usbDevice / (usbPort + ":1.0");
+    const bool acm = tty.rfind("ttyACM", 0) == 0;
+    const fs::path bound = acm ? interface : interface / tty;
+    const fs::path ttyFolder = bound / "tty" / tty;
+    fs::create_directories(ttyFolder);
+    WriteFile(usbDevice / "idVendor", "0403\n");
+    if (product != nullptr) {
+        WriteFile(usbDevice / "product", product);
+    }
+    // A sysfs interface folder has no idVendor; the walk must go past it.
+    WriteFile(interface / "bInterfaceNumber", "00\n");
+    fs::create_directories(sysfs / "class/tty");
+    fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
+    fs::create_directory_symlink(fs::relative(bound, ttyFolder), ttyFolder / "device");
+}
+
+void AddPlainTty(const fs::path& sysfs, const std::string& tty)
+{
+    const fs::path ttyFolder = sysfs / "devices/virtual/tty" / tty;
+    fs::create_directories(ttyFolder);
+    fs::create_directories(sysfs / "class/tty");
+    fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
+}
+
+std::vector<DeviceListEntry> ListOf(CFtd2xxDevice& device)
+{
+    uint32_t count = 0;
+    EXPECT_TRUE(device.CreateDeviceInfoList(count));
+    std::vector<DeviceListEntry> list;
+    for (uint32_t i = 0; i < count; ++i) {
+        std::string description;
+        EXPECT_TRUE(device.GetDeviceDescription(i, description));
+        list.push_back({device.DevicePath(i), description});
+    }
+    std::string ignored;
+    EXPECT_FALSE(device.GetDeviceDescription(count, ignored));
+    return list;
+}
+
+pid_t DeadPid()
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+void WriteEntry(const fs::path& folder, const std::string& name, long pid, const std::string& path)
+{
+    WriteFile(folder / name,
+              "pid=" + std::to_string(pid) + "\npath=" + path + "\ndescription=TAMRIX TESTER\n");
+}
+
+class EnumerationTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        m_sysfs = m_root.Path() / "sys";
+        m_runtime = m_root.Path() / "run";
+        ASSERT_TRUE(m_pty.Ok());
+    }
+
+    std::string CreateRegistryFolder()
+    {
+        std::string error;
+        EXPECT_TRUE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << error;
+        return error;
+    }
+
+    TempFolder m_root;
+    fs::path m_sysfs;
+    fs::path m_runtime;
+    PtyPair m_pty;
+};
+
+TEST_F(EnumerationTest, UsbProductStringsBecomeDescriptionsInDriverOrder)
+{
+    AddUsbTty(m_sysfs, "1-1", "ttyUSB0", "TAMRIX TESTER\n");
+    AddUsbTty(m_sysfs, "1-2", "ttyUSB1", "TAMRIX TESTER \n");
+    AddUsbTty(m_sysfs, "1-3", "ttyACM0", nullptr);
+    AddUsbTty(m_sysfs, "1-4", "ttyUSB10", "tamrix tester\n");
+    AddUsbTty(m_sysfs, "1-5", "ttyUSB2", "FT232R USB UART\n");
+    AddPlainTty(m_sysfs, "ttyS0");
+    AddPlainTty(m_sysfs, "tty1");
+    AddPlainTty(m_sysfs, "ttyUSBx");
+
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    const std::vector<DeviceListEntry> list = ListOf(device);
+    ASSERT_EQ(list.size(), 5u);
+    const std::pair<const char*, const char*> expected[] = {
+        {"/dev/ttyACM0", ""},
+        {"/dev/ttyUSB0", "TAMRIX TESTER"},
+        {"/dev/ttyUSB1", "TAMRIX TESTER "},
+        {"/dev/ttyUSB2", "FT232R USB UART"},
+        {"/dev/ttyUSB10", "tamrix tester"},
+    };
+    for (size_t i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(list[i].path, expected[i].first) << i;
+        EXPECT_EQ(list[i].description, expected[i].second) << i;
+    }
+}
+
+TEST_F(EnumerationTest, MissingTreesGiveAnEmptyListNotAFailure)
+{
+    CFtd2xxDevice device((m_root.Path() / "nothing").string(), (m_root.Path() / "none").string());
+    EXPECT_TRUE(ListOf(device).empty());
+    EXPECT_FALSE(device.Open(0));
+}
+
+TEST_F(EnumerationTest, SimulatedEntriesFollowRealTtysSortedByName)
+{
+    AddUsbTty(m_sysfs, "1-1", "ttyUSB0", "TAMRIX TESTER\n");
+    CreateRegistryFolder();
+    const CSimulatedDeviceRegistry registry(m_runtime.string());
+    std::string error;
+    ASSERT_TRUE(registry.Register("sim-b", m_pty.SlavePath(), "TAMRIX TESTER", error)) << error;
+    ASSERT_TRUE(registry.Register("sim-a", m_pty.SlavePath(), "OTHER", error)) << error;
+
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    const std::vector<DeviceListEntry> list = ListOf(device);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].path, "/dev/ttyUSB0");
+    EXPECT_EQ(list[1].description, "OTHER");
+    EXPECT_EQ(list[2].description, "TAMRIX TESTER");
+    EXPECT_EQ(list[2].path, m_pty.SlavePath());
+
+    // Opening by index reaches the simulator's pty.
+    ASSERT_TRUE(device.Open(2));
+    EXPECT_TRUE(device.SetTimeouts(200, 200));
+    uint32_t transferred = 0;
+    ASSERT_TRUE(device.Write('v', transferred));
+    EXPECT_EQ(transferred, 1u);
+    char got = 0;
+    ASSERT_EQ(::read(m_pty.Master(), &got, 1), 1);
+    EXPECT_EQ(got, 'v');
+    device.Close();
+
+    registry.Unregister("sim-b");
+    EXPECT_EQ(ListOf(device).size(), 2u);
+}
+
+TEST_F(EnumerationTest, FolderOthersCanEnterOrOwnIsIgnored)
+{
+    CreateRegistryFolder();
+    WriteEntry(m_runtime, "sim", ::getpid(), m_pty.SlavePath());
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    EXPECT_EQ(ListOf(device).size(), 1u);
+
+    for (const mode_t mode : {0755, 0750, 0701, 0710}) {
+        ASSERT_EQ(::chmod(m_runtime.c_str(), mode), 0);
+        EXPECT_TRUE(ListOf(device).empty()) << std::oct << mode;
+        std::string error;
+        EXPECT_FALSE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << std::oct << mode;
+        EXPECT_FALSE(error.empty());
+    }
+    ASSERT_EQ(::chmod(m_runtime.c_str(), 0700), 0);
+    EXPECT_EQ(ListOf(device).size(), 1u);
+
+    // A symbolic link to a private folder is not the folder itself.
+    const fs::path link = m_root.Path() / "link";
+    fs::create_directory_symlink(m_runtime, link);
+    CFtd2xxDevice throughLink(m_sysfs.string(), link.string());
+    EXPECT_TRUE(ListOf(throughLink).empty());
+
+    if (::getuid() != 0) {
+        GTEST_SKIP() << "changing the owner needs root";
+    }
+    ASSERT_EQ(::chown(m_runtime.c_str(), 65534, 65534), 0);
+    EXPECT_TRUE(ListOf(device).empty());
+}
+
+TEST_F(EnumerationTest, StaleAndForeignEntriesAreSkipped)
+{
+    CreateRegistryFolder();
+    WriteEntry(m_runtime, "a-dead-simulator", DeadPid(), m_pty.SlavePath());
+    WriteEntry(m_runtime, "b-pty-gone", ::getpid(), "/dev/pts/999999");
+    WriteEntry(m_runtime, "c-not-a-device", ::getpid(), m_runtime.string());
+    WriteFile(m_runtime / "d-garbage", "this is not an entry\n");
+    WriteEntry(m_runtime, ".e-being-written", ::getpid(), m_pty.SlavePath());
+    fs::create_symlink(m_runtime / "z-live", m_runtime / "f-symlink");
+    WriteEntry(m_runtime, "z-live", ::getpid(), m_pty.SlavePath());
+
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    std::vector<DeviceListEntry> list = ListOf(device);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].path, m_pty.SlavePath());
+
+    // The simulator side clears entries of simulators that are gone.
+    CSimulatedDeviceRegistry(m_runtime.string()).RemoveStaleEntries();
+    EXPECT_FALSE(fs::exists(m_runtime / "a-dead-simulator"));
+    EXPECT_TRUE(fs::exists(m_runtime / "z-live"));
+}
+
+TEST_F(EnumerationTest, RegisterRefusesNamesAndDescriptionsThatBreakTheEntry)
+{
+    CreateRegistryFolder();
+    const CSimulatedDeviceRegistry registry(m_runtime.string());
+    std::string error;
+    EXPECT_FALSE(registry.Register("../escape", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    EXPECT_FALSE(registry.Register(".hidden", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    EXPECT_FALSE(registry.Register("", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    EXPECT_FALSE(registry.Register("sim", m_pty.SlavePath(), "TAMRIX\nTESTER", error));
+    EXPECT_TRUE(registry.List().empty());
+
+    ASSERT_TRUE(registry.Register("sim", m_pty.SlavePath(), "TAMRIX TESTER", error)) << error;
+    struct stat st {};
+    ASSERT_EQ(::stat((m_runtime / "sim").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(SimulatedDeviceRegistryFolder, DefaultFolderIsPerUser)
+{
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string restore = saved != nullptr ? saved : "";
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/1234", 1);
+    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), "/run/user/1234/q9tester-devices");
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(),
+              "/tmp/q9tester-devices-" + std::to_string(::getuid()));
+    if (saved != nullptr) {
+        ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
+    }
+}
+
+} // namespace

@@ -1,0 +1,165 @@
+// The device layer's byte transport on a pseudo-terminal: time-outs, raw
+// bytes both ways, purge, hang-up, and the exclusive flag.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+
+#include <chrono>
+
+#include "PtyPair.h"
+#include "SerialPort.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long MillisecondsSince(Clock::time_point start)
+{
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+bool ReadMaster(int fd, uint8_t& byte)
+{
+    pollfd pfd{fd, POLLIN, 0};
+    return ::poll(&pfd, 1, 2000) == 1 && ::read(fd, &byte, 1) == 1;
+}
+
+class SerialPortTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_pty.Ok());
+        ASSERT_TRUE(m_port.Open(m_pty.SlavePath()));
+    }
+
+    PtyPair m_pty;
+    CSerialPort m_port;
+};
+
+TEST_F(SerialPortTest, QuietLineIsATimeOutWithinTheWindow)
+{
+    uint8_t byte = 0;
+    uint32_t transferred = 99;
+    const auto start = Clock::now();
+    EXPECT_TRUE(m_port.ReadByte(byte, transferred));
+    const long elapsed = MillisecondsSince(start);
+    EXPECT_EQ(transferred, 0u);
+    // The driver's 200 ms read time-out, not a busy return and not a hang.
+    EXPECT_GE(elapsed, 190);
+    EXPECT_LT(elapsed, 5000);
+}
+
+TEST_F(SerialPortTest, EveryByteValuePassesUnchangedBothWays)
+{
+    // Line feeds, carriage returns, control and flow characters and high bytes
+    // are all data on a raw line; a cooked or XON/XOFF line would alter them.
+    for (int value = 0; value < 256; ++value) {
+        const auto sent = static_cast<uint8_t>(value);
+        uint32_t transferred = 0;
+        ASSERT_TRUE(m_port.WriteByte(sent, transferred));
+        ASSERT_EQ(transferred, 1u);
+        uint8_t got = 0;
+        ASSERT_TRUE(ReadMaster(m_pty.Master(), got)) << value;
+        EXPECT_EQ(got, sent);
+
+        ASSERT_EQ(::write(m_pty.Master(), &sent, 1), 1);
+        got = 0;
+        ASSERT_TRUE(m_port.ReadByte(got, transferred));
+        ASSERT_EQ(transferred, 1u) << value;
+        EXPECT_EQ(got, sent);
+    }
+}
+
+TEST_F(SerialPortTest, PurgeDropsPendingInput)
+{
+    m_port.SetTimeouts(50, 50);
+    ASSERT_EQ(::write(m_pty.Master(), "abcdef", 6), 6);
+    uint8_t byte = 0;
+    uint32_t transferred = 0;
+    ASSERT_TRUE(m_port.ReadByte(byte, transferred));
+    ASSERT_EQ(transferred, 1u);
+    EXPECT_EQ(byte, 'a');
+
+    EXPECT_TRUE(m_port.Purge(1));
+    EXPECT_TRUE(m_port.ReadByte(byte, transferred));
+    EXPECT_EQ(transferred, 0u) << "left after purge: " << byte;
+
+    ASSERT_EQ(::write(m_pty.Master(), "z", 1), 1);
+    ASSERT_TRUE(m_port.ReadByte(byte, transferred));
+    EXPECT_EQ(transferred, 1u);
+    EXPECT_EQ(byte, 'z');
+}
+
+TEST_F(SerialPortTest, HangUpIsAFailureNotATimeOut)
+{
+    // With a long time-out, a hang-up taken for a time-out would show as a
+    // long wait followed by success with nothing read.
+    m_port.SetTimeouts(5000, 5000);
+    m_pty.CloseMaster();
+    uint8_t byte = 0;
+    uint32_t transferred = 0;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = Clock::now();
+        EXPECT_FALSE(m_port.ReadByte(byte, transferred));
+        EXPECT_LT(MillisecondsSince(start), 2500);
+        EXPECT_EQ(transferred, 0u);
+    }
+    EXPECT_FALSE(m_port.WriteByte('t', transferred));
+    EXPECT_EQ(transferred, 0u);
+}
+
+TEST_F(SerialPortTest, InputPendingAtHangUpIsStillRead)
+{
+    ASSERT_EQ(::write(m_pty.Master(), "#", 1), 1);
+    uint8_t byte = 0;
+    uint32_t transferred = 0;
+    // Let the byte reach the slave before the hang-up.
+    pollfd pfd{m_pty.Slave(), POLLIN, 0};
+    ASSERT_EQ(::poll(&pfd, 1, 2000), 1);
+    m_pty.CloseMaster();
+    if (m_port.ReadByte(byte, transferred)) {
+        EXPECT_EQ(transferred, 1u);
+        EXPECT_EQ(byte, '#');
+    }
+    EXPECT_FALSE(m_port.ReadByte(byte, transferred));
+}
+
+TEST_F(SerialPortTest, ExclusiveWhileOpenAndReleasedOnClose)
+{
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    m_port.Close();
+    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    // Reopening works, and a closed port neither reads nor writes.
+    EXPECT_TRUE(m_port.Open(m_pty.SlavePath()));
+    m_port.Close();
+    uint8_t byte = 0;
+    uint32_t transferred = 0;
+    EXPECT_FALSE(m_port.ReadByte(byte, transferred));
+    EXPECT_FALSE(m_port.WriteByte(byte, transferred));
+}
+
+TEST_F(SerialPortTest, LineSettingsAcceptTheTestersAndRefuseUnknownOnes)
+{
+    EXPECT_TRUE(m_port.SetBaudRate(115200));
+    EXPECT_TRUE(m_port.SetDataCharacteristics(8, 0, 0));
+    EXPECT_TRUE(m_port.SetFlowControl(0, 0, 0));
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(m_pty.Slave(), &tio), 0);
+    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B115200));
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(tio.c_cflag & (CSTOPB | PARENB | CRTSCTS), 0u);
+    EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
+
+    EXPECT_FALSE(m_port.SetBaudRate(12345));
+    EXPECT_FALSE(m_port.SetDataCharacteristics(5, 0, 0));
+    EXPECT_FALSE(m_port.SetDataCharacteristics(8, 1, 0));
+    EXPECT_FALSE(m_port.SetFlowControl(0x0200, 0, 0));
+}
+
+} // namespace
