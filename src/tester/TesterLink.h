@@ -1,11 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
 
+#include "LockedRing.h"
 #include "TesterDevice.h"
 #include "TesterRecords.h"
 
@@ -17,25 +20,38 @@ class CTamrixTesterHandlers;
 // with DeliverEvents after `notify` has woken it. The two threads meet only in
 // the event ring and the command queue, each behind its own short-held lock.
 class CTesterLink {
-public:
+  public:
     static constexpr int kEventCapacity = 64;
     static constexpr int kCommandCapacity = 4;
+
+    // The link's pauses (100 ms before a search, 250 ms between special polls).
+    using SleepFunction = std::function<void(std::chrono::milliseconds)>;
 
     // `notify` is called on the reader thread after each queued event; it must
     // only wake the UI thread (it carries no data).
     CTesterLink(CTesterDevice& device, std::function<void()> notify);
-    ~CTesterLink();  // stops the link
+    // As above, with the pauses taken by `sleep` instead of the link's own
+    // (which end early when the link is stopped); tests use it to run without
+    // real time.
+    CTesterLink(CTesterDevice& device, std::function<void()> notify, SleepFunction sleep);
+    ~CTesterLink(); // stops the link
     CTesterLink(const CTesterLink&) = delete;
     CTesterLink& operator=(const CTesterLink&) = delete;
 
+    // Start and Stop belong to the UI thread (a handler called by DeliverEvents
+    // may call them); never call them from `notify`.
     void Start();
-    void Stop();  // waits for the reader thread without a time limit
+    void Stop(); // waits for the reader thread without a time limit
     bool IsRunning() const;
 
-    // Queueing operations, UI thread. A full queue refuses the command.
+    // Queueing operations, UI thread. A full queue refuses the command, and so
+    // does a command the Tester cannot be given (an index above 4, a loop
+    // parameter outside 1 to 63, more than 8 data bytes); RefusedCommands
+    // counts both.
     void EmulateTransponder(unsigned index);
     void SendLoop(unsigned parameter);
-    void SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr, const uint8_t* data);
+    void SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr,
+                        const uint8_t* data);
     void StartListening();
     void StopListening();
 
@@ -46,6 +62,40 @@ public:
     uint64_t RefusedEvents() const;
     uint64_t RefusedCommands() const;
 
-private:
-    // The reader thread's members are private; the implementation adds them here.
+  private:
+    void ThreadMain();
+    bool OpenTester();
+    void Configure();
+    void ExchangeVersion();
+    void PollCycle();
+    void ServiceQueue();
+    bool SendCommand(const testercommand_t& command);
+    void SendCanCommand(const testercommand_t& command);
+    bool WaitTransmit();
+    bool ExchangeListen();
+    void ExchangeSpecialPoll();
+    void ReadAndParseReply();
+
+    void WriteByte(char byte);
+    void WriteText(const char* text, std::size_t length);
+    bool ReadLine(char* buffer, std::size_t size);
+    void PostEvent(const testerevent_t& event);
+    void PostLinkLost();
+    void Sleep(std::chrono::milliseconds duration);
+    void QueueCommand(const testercommand_t& command);
+
+    CTesterDevice& device_;
+    std::function<void()> notify_;
+    SleepFunction sleep_; // empty: the link's own, stoppable pause
+
+    std::mutex pauseMutex_; // guards nothing but the pause's wake-up
+    std::condition_variable pauseWake_;
+
+    std::thread thread_;
+    std::atomic<bool> running_{false};
+
+    CLockedRing<testerevent_t, kEventCapacity> events_;
+    CLockedRing<testercommand_t, kCommandCapacity> commands_;
+    std::atomic<uint64_t> refusedEvents_{0};
+    std::atomic<uint64_t> refusedCommands_{0};
 };

@@ -1,0 +1,375 @@
+#include "TesterLink.h"
+
+#include <string>
+
+#include "LineReader.h"
+#include "ReplyParser.h"
+#include "TamrixTesterHandlers.h"
+#include "TesterCommands.h"
+#include "TesterEventDispatch.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The USB product string of the Tester, matched whole and case-sensitive.
+constexpr char kTesterDescription[] = "TAMRIX TESTER";
+
+constexpr uint32_t kBaudRate = 115200;
+constexpr uint32_t kTimeoutMs = 200;
+constexpr uint32_t kPurgeBoth = 3;
+constexpr auto kSearchDelay = 100ms;
+constexpr auto kSpecialPollInterval = 250ms;
+
+constexpr unsigned kLastTransponderIndex = 4;
+constexpr unsigned kFirstLoopParameter = 1;
+constexpr unsigned kLastLoopParameter = 63;
+constexpr uint8_t kMaxDataBytes = 8;
+
+} // namespace
+
+CTesterLink::CTesterLink(CTesterDevice& device, std::function<void()> notify)
+    : CTesterLink(device, std::move(notify), SleepFunction())
+{
+}
+
+CTesterLink::CTesterLink(CTesterDevice& device, std::function<void()> notify, SleepFunction sleep)
+    : device_(device), notify_(std::move(notify)), sleep_(std::move(sleep))
+{
+}
+
+CTesterLink::~CTesterLink()
+{
+    Stop();
+}
+
+void CTesterLink::Start()
+{
+    if (running_)
+        return;
+    running_ = true;
+    thread_ = std::thread(&CTesterLink::ThreadMain, this);
+}
+
+void CTesterLink::Stop()
+{
+    if (!running_)
+        return;
+    running_ = false;
+    {
+        // Taking the pause's lock orders the flag before the wake-up, so a
+        // pause that is just starting cannot miss it.
+        std::lock_guard<std::mutex> lock(pauseMutex_);
+    }
+    pauseWake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+    events_.Clear(); // records not yet delivered belong to the ended link
+}
+
+bool CTesterLink::IsRunning() const
+{
+    return running_;
+}
+
+void CTesterLink::EmulateTransponder(unsigned index)
+{
+    if (index > kLastTransponderIndex) {
+        ++refusedCommands_;
+        return;
+    }
+    testercommand_t command;
+    command.kind = kCommandEmulateTransponder;
+    command.parameter = static_cast<uint8_t>(index);
+    QueueCommand(command);
+}
+
+void CTesterLink::SendLoop(unsigned parameter)
+{
+    if (parameter < kFirstLoopParameter || parameter > kLastLoopParameter) {
+        ++refusedCommands_;
+        return;
+    }
+    testercommand_t command;
+    command.kind = kCommandLoop;
+    command.parameter = static_cast<uint8_t>(parameter);
+    QueueCommand(command);
+}
+
+void CTesterLink::SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr,
+                                 const uint8_t* data)
+{
+    if (dataCount > kMaxDataBytes || (dataCount > 0 && data == nullptr)) {
+        ++refusedCommands_;
+        return;
+    }
+    testercommand_t command;
+    command.kind = kCommandCanMessage;
+    command.canId = canId;
+    command.parameter = twoWayId;
+    command.dataCount = dataCount;
+    command.rtr = rtr;
+    for (uint8_t i = 0; i < dataCount; ++i)
+        command.data[i] = data[i];
+    QueueCommand(command);
+}
+
+void CTesterLink::StartListening()
+{
+    testercommand_t command;
+    command.kind = kCommandStartListening;
+    QueueCommand(command);
+}
+
+void CTesterLink::StopListening()
+{
+    testercommand_t command;
+    command.kind = kCommandStopListening;
+    QueueCommand(command);
+}
+
+void CTesterLink::DeliverEvents(CTamrixTesterHandlers& handlers)
+{
+    // The ring's lock is held only while a record is copied out, so a handler
+    // may stop and restart the link.
+    testerevent_t event;
+    while (events_.Pop(event))
+        DispatchTesterEvent(event, handlers);
+}
+
+uint64_t CTesterLink::RefusedEvents() const
+{
+    return refusedEvents_;
+}
+
+uint64_t CTesterLink::RefusedCommands() const
+{
+    return refusedCommands_;
+}
+
+void CTesterLink::QueueCommand(const testercommand_t& command)
+{
+    if (!commands_.Push(command))
+        ++refusedCommands_;
+}
+
+// Reader thread from here on.
+
+void CTesterLink::ThreadMain()
+{
+    Sleep(kSearchDelay);
+    events_.Clear();
+    commands_.Clear();
+    if (OpenTester()) {
+        Configure();
+        testerevent_t connected;
+        connected.kind = kEventConnected;
+        PostEvent(connected);
+        if (running_) {
+            ExchangeVersion();
+            while (running_)
+                PollCycle();
+        }
+    } else {
+        PostLinkLost();
+    }
+    device_.Close();
+}
+
+bool CTesterLink::OpenTester()
+{
+    uint32_t count = 0;
+    if (!device_.CreateDeviceInfoList(count))
+        return false;
+    std::string description;
+    for (uint32_t index = 0; index < count; ++index) {
+        if (!device_.GetDeviceDescription(index, description))
+            continue;
+        if (description == kTesterDescription)
+            return device_.Open(index);
+    }
+    return false;
+}
+
+void CTesterLink::Configure()
+{
+    // The Tester works with whatever the driver accepted; results are not
+    // looked at.
+    device_.SetBaudRate(kBaudRate);
+    device_.SetDataCharacteristics(8, 0, 0);
+    device_.Purge(kPurgeBoth);
+    device_.SetTimeouts(kTimeoutMs, kTimeoutMs);
+    device_.SetFlowControl(0, 0, 0);
+}
+
+void CTesterLink::ExchangeVersion()
+{
+    WriteByte(kCommandVersion);
+    char line[kReplyLineSize];
+    ReadLine(line, sizeof line);
+    testerevent_t event;
+    CReplyParser::ParseVersion(line, event);
+    PostEvent(event);
+}
+
+void CTesterLink::PollCycle()
+{
+    for (char poll : kPollCycle) {
+        WriteByte(poll);
+        ReadAndParseReply();
+    }
+    ServiceQueue();
+}
+
+void CTesterLink::ReadAndParseReply()
+{
+    char line[kReplyLineSize];
+    ReadLine(line, sizeof line);
+    testerevent_t event;
+    if (CReplyParser::ParseReply(line, event))
+        PostEvent(event);
+}
+
+void CTesterLink::ServiceQueue()
+{
+    // Once the Tester confirms that it listens for special devices, the regular
+    // polls stop: the thread stays here, sending one queued command and one
+    // special poll per step, until a listen toggle ends it or the link stops.
+    bool listening = false;
+    for (;;) {
+        testercommand_t command;
+        if (commands_.Pop(command) && SendCommand(command))
+            listening = ExchangeListen();
+        if (!listening)
+            return;
+        ExchangeSpecialPoll();
+        Sleep(kSpecialPollInterval);
+        if (!running_)
+            return;
+    }
+}
+
+// Sends `command` and handles its reply; true when it was the listen toggle,
+// whose reply the caller reads.
+bool CTesterLink::SendCommand(const testercommand_t& command)
+{
+    switch (command.kind) {
+    case kCommandEmulateTransponder: {
+        WriteByte(EmulationCommandByte(command.parameter));
+        char line[kEmulationReplyLineSize]; // read and discarded
+        ReadLine(line, sizeof line);
+        return false;
+    }
+    case kCommandLoop: {
+        char text[kLoopCommandSize];
+        WriteText(text, FormatLoopCommand(command.parameter, text));
+        ReadAndParseReply();
+        return false;
+    }
+    case kCommandCanMessage:
+        SendCanCommand(command);
+        return false;
+    case kCommandStartListening:
+    case kCommandStopListening:
+        WriteByte(kCommandListenToggle);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTesterLink::SendCanCommand(const testercommand_t& command)
+{
+    char text[kCanCommandSize];
+    WriteText(text, FormatCanMessage(command, text));
+    WaitTransmit();
+}
+
+// Reads the Tester's progress lines until it reports the message done or
+// refused. A Tester that never says either (unplugged, or stuck) must not hold
+// the thread: the wait also ends when the link is stopped and when a read fails
+// or times out, which has already been reported as a lost link. Returns true
+// only for "#msg done".
+bool CTesterLink::WaitTransmit()
+{
+    char line[kReplyLineSize];
+    while (running_) {
+        const bool complete = ReadLine(line, sizeof line);
+        testerevent_t event;
+        const TransmitStep step = CReplyParser::ParseTransmit(line, event);
+        if (step != TransmitStep::kIgnored)
+            PostEvent(event);
+        if (step == TransmitStep::kSucceeded)
+            return true;
+        if (step == TransmitStep::kFailed || !complete)
+            return false;
+    }
+    return false;
+}
+
+bool CTesterLink::ExchangeListen()
+{
+    char line[kReplyLineSize];
+    ReadLine(line, sizeof line);
+    bool listening = false;
+    testerevent_t event;
+    if (CReplyParser::ParseListen(line, event, listening))
+        PostEvent(event);
+    return listening;
+}
+
+void CTesterLink::ExchangeSpecialPoll()
+{
+    WriteByte(kCommandSpecialPoll);
+    char line[kReplyLineSize];
+    ReadLine(line, sizeof line);
+    testerevent_t event;
+    if (CReplyParser::ParseSpecialPoll(line, event))
+        PostEvent(event);
+}
+
+void CTesterLink::WriteByte(char byte)
+{
+    uint32_t transferred = 0;
+    if (!device_.Write(static_cast<uint8_t>(byte), transferred) || transferred != 1)
+        PostLinkLost();
+}
+
+void CTesterLink::WriteText(const char* text, std::size_t length)
+{
+    // One byte per write; a failed byte is reported and the rest still sent.
+    for (std::size_t i = 0; i < length; ++i)
+        WriteByte(text[i]);
+}
+
+bool CTesterLink::ReadLine(char* buffer, std::size_t size)
+{
+    if (::ReadLine(device_, buffer, size))
+        return true;
+    PostLinkLost();
+    return false;
+}
+
+void CTesterLink::PostEvent(const testerevent_t& event)
+{
+    if (!events_.Push(event))
+        ++refusedEvents_;
+    // Wake the UI even for a refused record: a full ring is what it must drain.
+    if (notify_)
+        notify_();
+}
+
+void CTesterLink::PostLinkLost()
+{
+    PostEvent(testerevent_t{});
+}
+
+void CTesterLink::Sleep(std::chrono::milliseconds duration)
+{
+    if (sleep_) {
+        sleep_(duration);
+        return;
+    }
+    std::unique_lock<std::mutex> lock(pauseMutex_);
+    pauseWake_.wait_for(lock, duration, [this] { return !running_; });
+}
