@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Faults the simulator can put on the wire; each applies to every n-th reply
+// line (0 = never). Several can hit the same line.
+struct FaultPlan {
+    unsigned garbageEvery = 0; // the line is replaced by one no format accepts
+    unsigned prefixEvery = 0;  // noise bytes before the "#"
+    unsigned longEvery = 0;    // the line is padded past the host's 127 bytes
+    unsigned noCrEvery = 0;    // the line ends with "\n" only
+};
+
+// The bytes sent for reply line `lineNumber` (counting from 1) under `plan`.
+std::string ApplyFaults(const FaultPlan& plan, uint64_t lineNumber, std::string line);
+
+enum class Pace { kReal, kFast };
+
+// Writes reply lines to the Tester's end of the line. At the real pace a line
+// goes out only after the time its bytes take at 115200 baud 8N1 (10 bits a
+// byte, about 87 us), so the host sees the Tester's line rate.
+class CReplyWriter {
+  public:
+    CReplyWriter(FaultPlan plan, Pace pace) : m_plan(plan), m_pace(pace) {}
+
+    // False when the line could not be written (the line is gone or the host
+    // stopped reading and the buffer is full; the rest is dropped, as a
+    // serial line drops what nobody takes).
+    bool Write(int fd, const std::string& line);
+
+    uint64_t LinesWritten() const { return m_lines; }
+
+  private:
+    FaultPlan m_plan;
+    Pace m_pace;
+    uint64_t m_lines = 0;
+};

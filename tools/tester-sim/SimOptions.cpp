@@ -1,0 +1,162 @@
+#include "SimOptions.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <functional>
+#include <map>
+
+namespace {
+
+bool ToUnsigned(const std::string& text, unsigned& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long parsed = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || parsed > 0xFFFFFFFFul || text[0] == '-') {
+        return false;
+    }
+    value = static_cast<unsigned>(parsed);
+    return true;
+}
+
+bool ToSeconds(const std::string& text, std::optional<double>& value)
+{
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(parsed >= 0.0) || parsed > 1e6) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool IsVersion(const std::string& text)
+{
+    const size_t dot = text.find('.');
+    unsigned part = 0;
+    return dot != std::string::npos && ToUnsigned(text.substr(0, dot), part) &&
+           ToUnsigned(text.substr(dot + 1), part);
+}
+
+using Setter = std::function<bool(SimOptions&, const std::string&)>;
+
+const std::map<std::string, Setter>& ValueOptions()
+{
+    static const std::map<std::string, Setter> options = {
+        {"--pace",
+         [](SimOptions& o, const std::string& v) {
+             o.pace = v == "fast" ? Pace::kFast : Pace::kReal;
+             return v == "fast" || v == "real";
+         }},
+        {"--seed", [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.scenario.seed); }},
+        {"--version",
+         [](SimOptions& o, const std::string& v) {
+             o.scenario.version = v;
+             return IsVersion(v);
+         }},
+        {"--special-every",
+         [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.scenario.specialEvery); }},
+        {"--garbage-every",
+         [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.garbageEvery); }},
+        {"--prefix-every",
+         [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.prefixEvery); }},
+        {"--long-every",
+         [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.longEvery); }},
+        {"--no-cr-every",
+         [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.noCrEvery); }},
+        {"--unplug-after", [](SimOptions& o, const std::string& v) { return ToSeconds(v, o.unplugAfter); }},
+        {"--replug-after", [](SimOptions& o, const std::string& v) { return ToSeconds(v, o.replugAfter); }},
+        {"--unplug-on",
+         [](SimOptions& o, const std::string& v) {
+             o.unplugOn = v.size() == 1 ? v[0] : 0;
+             return v.size() == 1;
+         }},
+        {"--record",
+         [](SimOptions& o, const std::string& v) {
+             o.recordFile = v;
+             return !v.empty();
+         }},
+        {"--runtime-dir",
+         [](SimOptions& o, const std::string& v) {
+             o.runtimeDir = v;
+             return !v.empty();
+         }},
+        {"--description",
+         [](SimOptions& o, const std::string& v) {
+             o.description = v;
+             return v.find('\n') == std::string::npos;
+         }},
+        {"--name",
+         [](SimOptions& o, const std::string& v) {
+             o.entryName = v;
+             return !v.empty() && v[0] != '.' && v.find('/') == std::string::npos;
+         }},
+    };
+    return options;
+}
+
+} // namespace
+
+std::string SimUsage()
+{
+    return R"(Usage: tester-sim [options]
+Simulates a TAMRIX TESTER on a pseudo-terminal and registers it in the user's
+runtime folder, where Q9 Tester and tester-monitor find it as they find a real
+Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
+
+  --pace real|fast       real: replies take their time at 115200 baud 8N1
+                         (about 87 us a byte); fast: no delay (default real)
+  --seed N               seed of the simulated world (default 1)
+  --version X.Y          firmware version the Tester reports (default 2.3)
+  --no-version           do not answer the version query at all
+  --special-every N      while listening, every N-th special poll hears a
+                         track sensor (default 12, about every 3 s; 0 never)
+  --garbage-every N      replace every N-th reply line by garbage
+  --prefix-every N       put noise bytes before the "#" of every N-th line
+  --long-every N         pad every N-th line beyond 127 bytes
+  --no-cr-every N        end every N-th line with a line feed only
+  --unplug-after S       unplug S seconds after each plug-in
+  --replug-after S       plug in again S seconds after each unplug
+  --unplug-on C          unplug on the first command C after each plug-in
+                         (for "m": right after "#tx done")
+  --record FILE          write every byte received to FILE
+  --runtime-dir DIR      registration folder (default $XDG_RUNTIME_DIR/
+                         q9tester-devices or /tmp/q9tester-devices-<uid>)
+  --description TEXT     device description (default "TAMRIX TESTER")
+  --name NAME            registration entry name (default tester-sim-<pid>)
+  --quiet                print nothing but errors
+  -h, --help             this text
+)";
+}
+
+bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& message, bool& help)
+{
+    help = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "-h" || name == "--help") {
+            help = true;
+            message = SimUsage();
+            return false;
+        }
+        if (name == "--no-version") {
+            options.scenario.answerVersion = false;
+            continue;
+        }
+        if (name == "--quiet") {
+            options.quiet = true;
+            continue;
+        }
+        const auto option = ValueOptions().find(name);
+        if (option == ValueOptions().end()) {
+            message = "unknown option " + name;
+            return false;
+        }
+        if (i + 1 >= argc || !option->second(options, argv[i + 1])) {
+            message = "bad or missing value for " + name;
+            return false;
+        }
+        ++i;
+    }
+    return true;
+}

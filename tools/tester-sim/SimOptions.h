@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ReplyWriter.h"
+#include "TesterScenario.h"
+
+struct SimOptions {
+    ScenarioSettings scenario;
+    FaultPlan faults;
+    Pace pace = Pace::kReal;
+    std::optional<double> unplugAfter; // seconds after each plug-in
+    std::optional<double> replugAfter; // seconds after each unplug
+    char unplugOn = 0;                 // unplug on the first such command after each plug-in
+    std::string recordFile;
+    std::string runtimeDir; // empty: the default per-user folder
+    std::string description = "TAMRIX TESTER";
+    std::string entryName; // empty: tester-sim-<pid>
+    bool quiet = false;
+};
+
+// Parses the command line. Returns false with `message` set to the help text
+// (`help` true) or to what was wrong.
+bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& message, bool& help);
+
+std::string SimUsage();

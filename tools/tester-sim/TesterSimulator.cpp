@@ -1,0 +1,187 @@
+#include "TesterSimulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+std::string EntryName(const SimOptions& options)
+{
+    return options.entryName.empty() ? "tester-sim-" + std::to_string(::getpid()) : options.entryName;
+}
+
+std::string RuntimeDir(const SimOptions& options)
+{
+    return options.runtimeDir.empty() ? CSimulatedDeviceRegistry::DefaultFolder() : options.runtimeDir;
+}
+
+// The longest the loop sleeps when no timer is due, so a stop request that
+// slipped in between the flag check and poll() is seen soon.
+constexpr int kIdleWaitMs = 250;
+
+} // namespace
+
+CTesterSimulator::CTesterSimulator(const SimOptions& options)
+    : m_options(options), m_registry(RuntimeDir(options)),
+      m_port(m_registry, EntryName(options), options.description), m_scenario(options.scenario),
+      m_writer(options.faults, options.pace)
+{
+}
+
+CTesterSimulator::~CTesterSimulator()
+{
+    m_port.Unplug();
+    if (m_recordFd >= 0) {
+        ::close(m_recordFd);
+    }
+}
+
+void CTesterSimulator::Say(const std::string& text) const
+{
+    if (!m_options.quiet) {
+        std::printf("tester-sim: %s\n", text.c_str());
+        std::fflush(stdout);
+    }
+}
+
+bool CTesterSimulator::Start(std::string& error)
+{
+    if (!m_options.recordFile.empty()) {
+        m_recordFd = ::open(m_options.recordFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (m_recordFd < 0) {
+            error = "cannot write " + m_options.recordFile + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    if (!m_registry.CreateFolder(error)) {
+        return false;
+    }
+    m_registry.RemoveStaleEntries();
+    return true;
+}
+
+bool CTesterSimulator::Plug()
+{
+    std::string error;
+    m_changedAt = Clock::now();
+    if (!m_port.Plug(error)) {
+        std::fprintf(stderr, "tester-sim: %s\n", error.c_str());
+        return false;
+    }
+    m_reader = CCommandReader();
+    m_unplugOnArmed = m_options.unplugOn != 0;
+    Say("plugged in: \"" + m_options.description + "\" on " + m_port.SlavePath() + " (registered in " +
+        m_registry.Folder() + ")");
+    return true;
+}
+
+void CTesterSimulator::Unplug()
+{
+    m_port.Unplug();
+    m_changedAt = Clock::now();
+    Say("unplugged");
+}
+
+void CTesterSimulator::Record(const uint8_t* bytes, size_t count)
+{
+    // Written straight through, so a test sees the bytes as soon as the
+    // simulator has read them.
+    if (m_recordFd >= 0 && ::write(m_recordFd, bytes, count) != static_cast<ssize_t>(count)) {
+        std::fprintf(stderr, "tester-sim: recording failed: %s\n", std::strerror(errno));
+    }
+}
+
+void CTesterSimulator::Answer(const SimCommand& command)
+{
+    const bool unplugNow = m_unplugOnArmed && command.letter == m_options.unplugOn;
+    std::vector<std::string> lines = m_scenario.Answer(command);
+    if (unplugNow) {
+        m_unplugOnArmed = false;
+        // Inside a transmission the host is left waiting for the rest.
+        if (command.letter == 'm' && !lines.empty()) {
+            m_writer.Write(m_port.Master(), lines.front());
+        }
+        Unplug();
+        return;
+    }
+    for (const std::string& line : lines) {
+        m_writer.Write(m_port.Master(), line);
+    }
+}
+
+void CTesterSimulator::ServeInput()
+{
+    uint8_t buffer[256];
+    const ssize_t n = ::read(m_port.Master(), buffer, sizeof buffer);
+    if (n <= 0) {
+        return; // EAGAIN, or EIO while no slave is open (ours always is)
+    }
+    Record(buffer, static_cast<size_t>(n));
+    for (ssize_t i = 0; i < n && m_port.IsPlugged(); ++i) {
+        SimCommand command;
+        if (m_reader.Feed(buffer[i], command)) {
+            Answer(command);
+        }
+    }
+}
+
+std::optional<CTesterSimulator::Clock::time_point> CTesterSimulator::NextChange() const
+{
+    const std::optional<double>& after = m_port.IsPlugged() ? m_options.unplugAfter : m_options.replugAfter;
+    if (!after) {
+        return std::nullopt;
+    }
+    return m_changedAt + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(*after));
+}
+
+int CTesterSimulator::PollTimeoutMs() const
+{
+    const std::optional<Clock::time_point> due = NextChange();
+    if (!due) {
+        return kIdleWaitMs;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*due - Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(left, 0, kIdleWaitMs));
+}
+
+void CTesterSimulator::RunTimers()
+{
+    const std::optional<Clock::time_point> due = NextChange();
+    if (!due || Clock::now() < *due) {
+        return;
+    }
+    if (m_port.IsPlugged()) {
+        Unplug();
+    } else {
+        Plug();
+    }
+}
+
+int CTesterSimulator::Run(const volatile std::sig_atomic_t& stop)
+{
+    std::string error;
+    if (!Start(error)) {
+        std::fprintf(stderr, "tester-sim: %s\n", error.c_str());
+        return 1;
+    }
+    if (!Plug()) {
+        return 1;
+    }
+    while (stop == 0) {
+        pollfd pfd{m_port.Master(), POLLIN, 0}; // fd -1 while unplugged: poll only sleeps
+        const int ready = ::poll(&pfd, 1, PollTimeoutMs());
+        if (ready > 0 && (pfd.revents & POLLIN) != 0) {
+            ServeInput();
+        }
+        RunTimers();
+    }
+    m_port.Unplug();
+    Say("stopped");
+    return 0;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <csignal>
+#include <optional>
+#include <string>
+
+#include "CommandReader.h"
+#include "ReplyWriter.h"
+#include "SimOptions.h"
+#include "SimulatedDeviceRegistry.h"
+#include "SimulatedPort.h"
+#include "TesterScenario.h"
+
+// The simulator's main loop: plugs in, reads the host's commands, answers
+// them from the scenario and plugs itself out and in again on its timers.
+class CTesterSimulator {
+  public:
+    explicit CTesterSimulator(const SimOptions& options);
+    ~CTesterSimulator();
+    CTesterSimulator(const CTesterSimulator&) = delete;
+    CTesterSimulator& operator=(const CTesterSimulator&) = delete;
+
+    // Runs until `stop` becomes nonzero; returns the process exit code.
+    int Run(const volatile std::sig_atomic_t& stop);
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    bool Start(std::string& error);
+    bool Plug();
+    void Unplug();
+    void ServeInput();
+    void Answer(const SimCommand& command);
+    void Record(const uint8_t* bytes, size_t count);
+    // When the unplug or replug timer fires next, if it is set.
+    std::optional<Clock::time_point> NextChange() const;
+    int PollTimeoutMs() const;
+    void RunTimers();
+    void Say(const std::string& text) const;
+
+    SimOptions m_options;
+    CSimulatedDeviceRegistry m_registry;
+    CSimulatedPort m_port;
+    CTesterScenario m_scenario;
+    CReplyWriter m_writer;
+    CCommandReader m_reader;
+    int m_recordFd = -1;
+    Clock::time_point m_changedAt; // last plug-in or unplug
+    bool m_unplugOnArmed = false;
+};

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ReplyWriter.h"
+#include "SimOptions.h"
+#include "TesterScenario.h"
+
+namespace {
+
+SimCommand Cmd(const std::string& text)
+{
+    return {text[0], text};
+}
+
+std::vector<std::string> Transcript(uint32_t seed, int cycles)
+{
+    CTesterScenario scenario(ScenarioSettings{seed});
+    std::vector<std::string> lines;
+    for (int i = 0; i < cycles; ++i) {
+        for (const char poll : std::string("tcbnx")) {
+            for (const std::string& line : scenario.Answer(Cmd(std::string(1, poll)))) {
+                lines.push_back(line);
+            }
+        }
+    }
+    return lines;
+}
+
+bool EndsWithCrLf(const std::string& line)
+{
+    return line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0;
+}
+
+TEST(TesterScenario, SameSeedSameRepliesOtherSeedOtherReplies)
+{
+    EXPECT_EQ(Transcript(7, 50), Transcript(7, 50));
+    EXPECT_NE(Transcript(7, 50), Transcript(8, 50));
+}
+
+TEST(TesterScenario, PollRepliesAreWellFormedAndCoverEveryKind)
+{
+    int korvo = 0, korvoWithDriver = 0, korvoLowBattery = 0, q9 = 0, beacon = 0, loop = 0, mindlet = 0,
+        nothing = 0;
+    for (const std::string& line : Transcript(1, 200)) {
+        ASSERT_TRUE(EndsWithCrLf(line)) << line;
+        ASSERT_LT(line.size(), 128u) << line;
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        char code[16] = {};
+        if (std::sscanf(line.c_str(), "#t,%u,%u,%u,%u", &a, &b, &c, &d) == 4) {
+            ++korvo;
+            korvoWithDriver += d != 0;
+            korvoLowBattery += c != 0;
+        } else if (std::sscanf(line.c_str(), "#c,%u,%u", &a, &b) == 2) {
+            ++q9;
+        } else if (std::sscanf(line.c_str(), "#b,%u,%u,%u,%u", &a, &b, &c, &d) == 4) {
+            ++beacon;
+            EXPECT_EQ(a, 42u);
+            EXPECT_LE(c * 4 - 128, 40u) << "temperature";
+            EXPECT_LE(d, 64u) << "battery";
+        } else if (std::sscanf(line.c_str(), "#n,%u", &a) == 1) {
+            ++loop;
+            EXPECT_LE(a, 255u);
+        } else if (std::sscanf(line.c_str(), "#x,%u,%15[^,],%u,%u", &a, code, &b, &c) == 4) {
+            ++mindlet;
+            EXPECT_EQ(std::string(code).size(), 8u) << "two letters, dash, five digits: " << code;
+        } else if (line.rfind("#no ", 0) == 0) {
+            ++nothing;
+        } else {
+            ADD_FAILURE() << "unexpected reply " << line;
+        }
+    }
+    EXPECT_GT(korvoWithDriver, 0);
+    EXPECT_GT(korvo - korvoWithDriver, 0);
+    EXPECT_GT(korvoLowBattery, 0);
+    EXPECT_GT(q9, 0);
+    EXPECT_GT(beacon, 0);
+    EXPECT_EQ(loop, 200);
+    EXPECT_GT(mindlet, 0);
+    EXPECT_GT(nothing, 0);
+}
+
+TEST(TesterScenario, CommandsGetTheTestersAnswers)
+{
+    CTesterScenario scenario(ScenarioSettings{});
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(scenario.Answer(Cmd("v")), Lines{"#v,2.3\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")), (Lines{"#tx done\r\n", "#msg done\r\n"}));
+    EXPECT_EQ(scenario.Answer(Cmd("m7,1a2,2,1,0,0")),
+              (Lines{"#tx done\r\n", "#rx,7,1a2,2,0,a2,b3\r\n", "#msg done\r\n"}));
+    EXPECT_EQ(scenario.Answer(Cmd("m256,1,0,0")), Lines{"#invalid parameter\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("0")), Lines{"#emulating 1234567\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("4")), Lines{"#emulating 5678901\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("5")), Lines{"#invalid parameter\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("l0")), Lines{"#invalid parameter\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("l64")), Lines{"#invalid parameter\r\n"});
+    const Lines diagnostics = scenario.Answer(Cmd("l1"));
+    ASSERT_EQ(diagnostics.size(), 1u);
+    EXPECT_EQ(diagnostics[0].rfind("#l,5123456,1,4,121,", 0), 0u) << diagnostics[0];
+    for (const std::string& line : scenario.Answer(Cmd("l63"))) {
+        EXPECT_LE(line.size(), 63u);
+    }
+    for (const std::string& line : scenario.Answer(Cmd("3"))) {
+        EXPECT_LE(line.size(), 63u) << "the host reads emulation replies into 64 bytes";
+    }
+
+    CTesterScenario silent(ScenarioSettings{1, false});
+    EXPECT_TRUE(silent.Answer(Cmd("v")).empty());
+}
+
+TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)
+{
+    ScenarioSettings settings;
+    settings.specialEvery = 3;
+    CTesterScenario scenario(settings);
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(scenario.Answer(Cmd("d")), Lines{"#no special\r\n"});
+    EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#start listening special\r\n"});
+    EXPECT_TRUE(scenario.Listening());
+    std::vector<std::string> readings;
+    for (int i = 0; i < 6; ++i) {
+        const Lines lines = scenario.Answer(Cmd("d"));
+        ASSERT_EQ(lines.size(), 1u);
+        if (lines[0] != "#no special\r\n") {
+            readings.push_back(lines[0]);
+        }
+    }
+    ASSERT_EQ(readings.size(), 2u);
+    unsigned number = 0, rssi = 0, flag = 0, kind = 0, raw = 0;
+    char code[16] = {};
+    ASSERT_EQ(std::sscanf(readings[0].c_str(), "#s,%u,%15[^,],%u,%u,%u,%u,x", &number, code, &rssi, &flag,
+                          &kind, &raw),
+              6);
+    EXPECT_EQ(number, 34788999u);
+    EXPECT_STREQ(code, "ZEVU-34567");
+    EXPECT_EQ(kind, 0u);
+    EXPECT_EQ(raw, 215u);
+    ASSERT_EQ(std::sscanf(readings[1].c_str(), "#s,%u,%15[^,],%u,%u,%u,%u,x", &number, code, &rssi, &flag,
+                          &kind, &raw),
+              6);
+    EXPECT_EQ(kind, 2u);
+    EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#stop listening special\r\n"});
+    EXPECT_FALSE(scenario.Listening());
+}
+
+TEST(ReplyFaults, EachFaultHitsEveryNthLineOnly)
+{
+    const std::string line = "#n,17\r\n";
+    FaultPlan plan;
+    EXPECT_EQ(ApplyFaults(plan, 1, line), line);
+
+    plan.noCrEvery = 2;
+    EXPECT_EQ(ApplyFaults(plan, 1, line), line);
+    EXPECT_EQ(ApplyFaults(plan, 2, line), "#n,17\n");
+
+    plan = FaultPlan{};
+    plan.prefixEvery = 1;
+    const std::string prefixed = ApplyFaults(plan, 5, line);
+    EXPECT_EQ(prefixed.substr(prefixed.find('#')), line);
+    EXPECT_GT(prefixed.find('#'), 0u);
+
+    plan = FaultPlan{};
+    plan.longEvery = 3;
+    const std::string padded = ApplyFaults(plan, 3, line);
+    EXPECT_GT(padded.size(), 127u);
+    EXPECT_EQ(padded.rfind("#n,17,", 0), 0u);
+    EXPECT_EQ(padded.substr(padded.size() - 2), "\r\n");
+
+    plan = FaultPlan{};
+    plan.garbageEvery = 4;
+    const std::string garbage = ApplyFaults(plan, 8, line);
+    EXPECT_NE(garbage, line);
+    EXPECT_EQ(garbage[0], '#');
+}
+
+TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
+{
+    const char* argv[] = {"tester-sim",
+                          "--pace",
+                          "fast",
+                          "--seed",
+                          "9",
+                          "--no-version",
+                          "--special-every",
+                          "2",
+                          "--unplug-after",
+                          "1.5",
+                          "--replug-after",
+                          "0.5",
+                          "--unplug-on",
+                          "m",
+                          "--record",
+                          "/tmp/r",
+                          "--runtime-dir",
+                          "/tmp/d",
+                          "--long-every",
+                          "7",
+                          "--name",
+                          "sim1"};
+    SimOptions options;
+    std::string message;
+    bool help = true;
+    ASSERT_TRUE(
+        ParseSimOptions(static_cast<int>(std::size(argv)), const_cast<char**>(argv), options, message, help))
+        << message;
+    EXPECT_FALSE(help);
+    EXPECT_EQ(options.pace, Pace::kFast);
+    EXPECT_EQ(options.scenario.seed, 9u);
+    EXPECT_FALSE(options.scenario.answerVersion);
+    EXPECT_EQ(options.scenario.specialEvery, 2u);
+    EXPECT_DOUBLE_EQ(options.unplugAfter.value_or(0), 1.5);
+    EXPECT_DOUBLE_EQ(options.replugAfter.value_or(0), 0.5);
+    EXPECT_EQ(options.unplugOn, 'm');
+    EXPECT_EQ(options.recordFile, "/tmp/r");
+    EXPECT_EQ(options.runtimeDir, "/tmp/d");
+    EXPECT_EQ(options.faults.longEvery, 7u);
+    EXPECT_EQ(options.entryName, "sim1");
+
+    const std::vector<std::vector<const char*>> bad = {
+        {"tester-sim", "--pace", "slow"}, {"tester-sim", "--seed", "-1"},           {"tester-sim", "--seed"},
+        {"tester-sim", "--version", "2"}, {"tester-sim", "--unplug-on", "mm"},      {"tester-sim", "--bogus"},
+        {"tester-sim", "--name", "../x"}, {"tester-sim", "--unplug-after", "soon"},
+    };
+    for (const auto& args : bad) {
+        SimOptions ignored;
+        EXPECT_FALSE(ParseSimOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), ignored,
+                                     message, help))
+            << args[1];
+        EXPECT_FALSE(help);
+    }
+    const char* helpArgs[] = {"tester-sim", "--help"};
+    EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(helpArgs), options, message, help));
+    EXPECT_TRUE(help);
+    EXPECT_NE(message.find("--unplug-after"), std::string::npos);
+}
+
+} // namespace
