@@ -29,10 +29,12 @@ class CXmlElementIndex {
     // The largest text the 32-bit offsets can index.
     static constexpr size_t kMaxTextLength = INT32_MAX;
 
+    CXmlElementIndex() : m_elements(1) {}  // the document alone
+
     void Build(std::string_view text, CXmlResults& results);
 
     const XmlElement& Element(int32_t index) const { return m_elements[index]; }
-    int32_t Root() const { return m_elements.empty() ? 0 : m_elements[0].firstChild; }
+    int32_t Root() const { return m_elements[0].firstChild; }
     // No problem was met, a root element exists and it has no sibling.
     bool WellFormed() const { return m_wellFormed; }
 
