@@ -77,6 +77,12 @@ CTesterScenario::CTesterScenario(const ScenarioSettings& settings)
 {
 }
 
+void CTesterScenario::PowerOn()
+{
+    m_listening = false;
+    m_specialPolls = 0;
+}
+
 uint32_t CTesterScenario::Random(uint32_t range)
 {
     return static_cast<uint32_t>(m_random() % range);

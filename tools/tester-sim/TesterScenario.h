@@ -29,6 +29,9 @@ class CTesterScenario {
 
     bool Listening() const { return m_listening; }
 
+    // A Tester that is plugged in starts up not listening.
+    void PowerOn();
+
   private:
     std::string PollKorvo();
     std::string PollQ9();

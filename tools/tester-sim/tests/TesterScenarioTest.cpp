@@ -143,6 +143,11 @@ TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)
     EXPECT_EQ(kind, 2u);
     EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#stop listening special\r\n"});
     EXPECT_FALSE(scenario.Listening());
+
+    // Unplugged while listening, the Tester starts up again not listening.
+    scenario.Answer(Cmd("a"));
+    scenario.PowerOn();
+    EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#start listening special\r\n"});
 }
 
 TEST(ReplyFaults, EachFaultHitsEveryNthLineOnly)
