@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include "DialogUnits.h"
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// Places a page's controls from the dialog-unit rectangles of its template,
+// converted with the page's (dialog) font.
+class CPageBuilder {
+  public:
+    explicit CPageBuilder(QWidget* page);
+
+    // A one-line caption, as the labels above the value fields.
+    QLabel* Caption(const QString& text, int x, int y, int width, int height = 8);
+    // A value field: text in a sunken frame, empty until the page fills it.
+    QLabel* SunkenField(int x, int y, int width, int height);
+    // A value field without a frame.
+    QLabel* PlainField(int x, int y, int width, int height);
+    QPushButton* Button(const QString& text, int x, int y, int width, int height);
+
+    QRect Rect(int x, int y, int width, int height) const { return m_units.Rect(x, y, width, height); }
+
+  private:
+    QWidget* m_page;
+    CDialogUnits m_units;
+};

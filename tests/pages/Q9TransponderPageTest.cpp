@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "AppSettings.h"
+#include "Q9TransponderPage.h"
+#include "RecordingTesterDevice.h"
+#include "SimpleGraph.h"
+#include "TesterLink.h"
+
+namespace {
+QString Text(const QWidget& page, const char* name)
+{
+    const auto* label = page.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+bool Enabled(const QWidget& page, const char* name)
+{
+    const auto* widget = page.findChild<QWidget*>(QString::fromLatin1(name));
+    return widget && widget->isEnabled();
+}
+
+// A reply with plausible values; tests change one at a time.
+struct Diagnostics {
+    uint32_t number = 4001;
+    int32_t noiseRaw = 0;
+    uint32_t batteryPercent = 80;
+    uint32_t batteryMinutes = 1234;
+    int32_t temperatureC = 25;
+    uint32_t major = 3;
+    uint32_t minor = 14;
+    double batteryVolts = 3.7;
+    double externalVolts = 12.0;
+
+    void ShowOn(CQ9TransponderPage& page) const
+    {
+        page.ShowDiagnostics(number, noiseRaw, batteryPercent, batteryMinutes, temperatureC, major, minor,
+                             batteryVolts, externalVolts);
+    }
+};
+} // namespace
+
+TEST(Q9TransponderPage, DiagnosticsShowOnlyPlausibleValues)
+{
+    AppSettings settings;
+    CQ9TransponderPage page;
+    page.SetSettings(&settings);
+
+    Diagnostics reply;
+    reply.ShowOn(page);
+    EXPECT_EQ(Text(page, "id"), "4001");
+    EXPECT_EQ(Text(page, "noise"), "-97.0");
+    EXPECT_EQ(Text(page, "version"), "3.14");
+    EXPECT_EQ(Text(page, "batteryVoltage"), "3.7");
+    EXPECT_EQ(Text(page, "batteryPercent"), "80");
+    EXPECT_EQ(Text(page, "batteryTime"), "1234");
+    EXPECT_EQ(Text(page, "externalVoltage"), "12.0");
+    EXPECT_EQ(Text(page, "temperature"), "25");
+
+    struct Case {
+        const char* field;
+        void (*change)(Diagnostics&);
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"batteryVoltage", [](Diagnostics& d) { d.batteryVolts = 5.0; }, "5.0"},
+        {"batteryVoltage", [](Diagnostics& d) { d.batteryVolts = 5.1; }, ""},
+        {"batteryVoltage", [](Diagnostics& d) { d.batteryVolts = -0.1; }, ""},
+        {"batteryVoltage", [](Diagnostics& d) { d.batteryVolts = 0.0; }, "0.0"},
+        {"batteryPercent", [](Diagnostics& d) { d.batteryPercent = 100; }, "100"},
+        {"batteryPercent", [](Diagnostics& d) { d.batteryPercent = 120; }, ""},
+        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 1.9; }, "N.A."},
+        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 2.0; }, "2.0"},
+        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 25.0; }, "25.0"},
+        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 25.1; }, "N.A."},
+        {"noise", [](Diagnostics& d) { d.noiseRaw = 245; }, "3.0"},
+        {"noise", [](Diagnostics& d) { d.noiseRaw = 255; }, "7.1"},
+        {"temperature", [](Diagnostics& d) { d.temperatureC = 101; }, ""},
+        {"temperature", [](Diagnostics& d) { d.temperatureC = 251; }, ""},
+        {"temperature", [](Diagnostics& d) { d.temperatureC = 100; }, "100"},
+        {"batteryTime", [](Diagnostics& d) { d.batteryMinutes = 4294967295u; }, "4294967295"},
+    };
+    for (const Case& c : cases) {
+        Diagnostics changed;
+        c.change(changed);
+        changed.ShowOn(page);
+        EXPECT_EQ(Text(page, c.field), QString::fromLatin1(c.shown)) << c.field << " expected " << c.shown;
+    }
+}
+
+TEST(Q9TransponderPage, TemperatureFollowsTheUnit)
+{
+    AppSettings settings;
+    CQ9TransponderPage page;
+    page.SetSettings(&settings);
+    EXPECT_EQ(Text(page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
+    Diagnostics reply;
+    reply.ShowOn(page);
+    EXPECT_EQ(Text(page, "temperature"), "25");
+
+    settings.unitCelsius = 0;
+    page.ApplyTemperatureUnit();
+    EXPECT_EQ(Text(page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
+    EXPECT_EQ(Text(page, "temperature"), "77");
+
+    reply.temperatureC = 37;
+    reply.ShowOn(page);
+    EXPECT_EQ(Text(page, "temperature"), "99");
+
+    // Cleared diagnostics keep no temperature to show again.
+    page.ClearDiagnostics();
+    settings.unitCelsius = 1;
+    page.ApplyTemperatureUnit();
+    EXPECT_EQ(Text(page, "temperature"), "");
+}
+
+TEST(Q9TransponderPage, AnotherTransponderClearsTheDiagnostics)
+{
+    CQ9TransponderPage page;
+    page.ShowTransponder("42", 120);
+    Diagnostics reply;
+    reply.ShowOn(page);
+    EXPECT_EQ(Text(page, "id"), "4001");
+
+    page.ShowTransponder("4001", 130); // the same identity keeps them
+    EXPECT_EQ(Text(page, "version"), "3.14");
+    EXPECT_TRUE(Enabled(page, "request"));
+
+    page.ShowTransponder("4002", 130);
+    EXPECT_EQ(Text(page, "id"), "4002");
+    EXPECT_EQ(Text(page, "rssi"), "130");
+    for (const char* field : {"noise", "temperature", "version", "batteryVoltage", "batteryTime",
+                              "externalVoltage", "batteryPercent"})
+        EXPECT_EQ(Text(page, field), "") << field;
+    // Cleared diagnostics disable Request, but the reading enables it again.
+    EXPECT_TRUE(Enabled(page, "request"));
+}
+
+TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
+{
+    CRecordingTesterDevice device;
+    CTesterLink link(device, nullptr);
+    link.Start();
+    // Commands queued before the link has found its Tester are dropped.
+    ASSERT_TRUE(device.WaitForWritten("t"));
+
+    CQ9TransponderPage page;
+    page.SetTesterLink(&link);
+    EXPECT_FALSE(Enabled(page, "request"));
+    page.ShowTransponder("4001", 120);
+    Diagnostics reply;
+    reply.ShowOn(page);
+    ASSERT_TRUE(Enabled(page, "request"));
+
+    page.findChild<QPushButton*>(QStringLiteral("request"))->click();
+    EXPECT_EQ(page.Graph()->Value(119), CSimpleGraph::MarkerValue);
+    EXPECT_FALSE(Enabled(page, "request"));
+    EXPECT_EQ(Text(page, "version"), "");
+    EXPECT_EQ(Text(page, "id"), "4001");
+    EXPECT_TRUE(device.WaitForWritten("l1\n"));
+
+    // A diagnostics reply alone does not enable Request; the next reading does.
+    reply.ShowOn(page);
+    EXPECT_FALSE(Enabled(page, "request"));
+    page.ShowTransponder("4001", 120);
+    EXPECT_TRUE(Enabled(page, "request"));
+    link.Stop();
+    EXPECT_EQ(CountOccurrences(device.Written(), "l1\n"), 1);
+}
+
+TEST(Q9TransponderPage, GreysOutAfterSixSilentTicksAndBlanksAfter150)
+{
+    CQ9TransponderPage page;
+    page.ShowTransponder("4001", 120);
+    Diagnostics reply;
+    reply.ShowOn(page);
+    for (int tick = 1; tick <= 6; ++tick)
+        page.OnTimer();
+    EXPECT_TRUE(Enabled(page, "id"));
+    EXPECT_TRUE(Enabled(page, "request"));
+    page.OnTimer();
+    EXPECT_FALSE(Enabled(page, "id"));
+    EXPECT_FALSE(Enabled(page, "rssi"));
+    EXPECT_FALSE(Enabled(page, "request"));
+    EXPECT_EQ(Text(page, "id"), "4001"); // the texts stay
+    EXPECT_EQ(Text(page, "version"), "3.14");
+
+    for (int tick = 8; tick <= 150; ++tick)
+        page.OnTimer();
+    EXPECT_EQ(Text(page, "id"), "4001");
+    page.OnTimer();
+    EXPECT_EQ(Text(page, "id"), "");
+    EXPECT_EQ(Text(page, "rssi"), "");
+    EXPECT_EQ(Text(page, "version"), "");
+    EXPECT_TRUE(Enabled(page, "id"));
+    EXPECT_FALSE(Enabled(page, "request"));
+
+    // The reading was plotted on the first tick only.
+    EXPECT_EQ(page.Graph()->Value(119), 0u);
+}
+
+TEST(Q9TransponderPage, ADiagnosticsReplyPostponesTheBlanking)
+{
+    CQ9TransponderPage page;
+    page.ShowTransponder("4001", 120);
+    for (int tick = 1; tick <= 100; ++tick)
+        page.OnTimer();
+    Diagnostics reply;
+    reply.ShowOn(page);
+    for (int tick = 1; tick <= 150; ++tick)
+        page.OnTimer();
+    EXPECT_EQ(Text(page, "version"), "3.14");
+    page.OnTimer();
+    EXPECT_EQ(Text(page, "version"), "");
+}

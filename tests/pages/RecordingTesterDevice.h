@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <mutex>
+#include <string>
+
+#include "TesterDevice.h"
+
+// A Tester that answers every read with an empty line and records every byte
+// written to it, so tests can see what a page made the link send.
+class CRecordingTesterDevice : public CTesterDevice {
+  public:
+    bool CreateDeviceInfoList(uint32_t& count) override;
+    bool GetDeviceDescription(uint32_t index, std::string& description) override;
+    bool Open(uint32_t index) override;
+    bool SetBaudRate(uint32_t) override { return true; }
+    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
+    bool Purge(uint32_t) override { return true; }
+    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
+    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
+    bool Read(uint8_t& byte, uint32_t& transferred) override;
+    bool Write(uint8_t byte, uint32_t& transferred) override;
+    void Close() override {}
+
+    std::string Written() const;
+    // Waits (at most `limit`) until the bytes written contain `text` at least
+    // `times` times; true when they do.
+    bool WaitForWritten(const std::string& text, int times = 1,
+                        std::chrono::milliseconds limit = std::chrono::seconds(10)) const;
+
+  private:
+    mutable std::mutex m_mutex;
+    std::string m_written;
+};
+
+// How often `text` occurs in `haystack`.
+int CountOccurrences(const std::string& haystack, const std::string& text);

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include "SimpleGraph.h"
+
+namespace {
+const QRgb kBackground = qRgb(92, 92, 92);
+const QRgb kGrid = qRgb(128, 128, 128);
+const QRgb kTrace = qRgb(64, 255, 64);
+const QRgb kMarker = qRgb(64, 255, 255);
+
+// A graph as the pages set it up.
+struct PageGraph {
+    explicit PageGraph(bool gapMode)
+    {
+        graph.fullScale = 255;
+        graph.gapMode = gapMode;
+        graph.backgroundColour = QColor(92, 92, 92);
+    }
+    void Fill(const std::vector<uint32_t>& values)
+    {
+        for (uint32_t value : values)
+            graph.AddValue(value);
+    }
+    QImage Picture() const
+    {
+        QImage image(400, 200, QImage::Format_RGB32);
+        graph.Render(image);
+        return image;
+    }
+    CSimpleGraph graph;
+};
+
+int CountPixels(const QImage& image, QRgb colour, int fromX = 0, int toX = -1)
+{
+    if (toX < 0)
+        toX = image.width() - 1;
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = fromX; x <= toX; ++x)
+            count += image.pixel(x, y) == colour ? 1 : 0;
+    return count;
+}
+
+int X(int index)
+{
+    return index * 400 / 120;
+}
+} // namespace
+
+TEST(SimpleGraph, NewGraphShowsBackgroundAndGridOnly)
+{
+    PageGraph page(true);
+    const QImage image = page.Picture();
+    for (int x : {50, 100, 150, 200, 250, 300, 350})
+        EXPECT_EQ(image.pixel(x, 5), kGrid) << x;
+    for (int y : {20, 40, 60, 80, 100, 120, 140, 160, 180})
+        EXPECT_EQ(image.pixel(5, y), kGrid) << y;
+    EXPECT_EQ(image.pixel(49, 5), kBackground);
+    EXPECT_EQ(image.pixel(5, 19), kBackground);
+    EXPECT_EQ(image.pixel(25, 10), kBackground);
+    EXPECT_EQ(CountPixels(image, kBackground) + CountPixels(image, kGrid), 400 * 200);
+}
+
+TEST(SimpleGraph, FullScaleDrawsAlongTheTopEdge)
+{
+    PageGraph page(true);
+    page.Fill(std::vector<uint32_t>(120, 255));
+    const QImage image = page.Picture();
+    for (int x : {1, 10, 100, 200, 390})
+        EXPECT_EQ(image.pixel(x, 0), kTrace) << x;
+    EXPECT_NE(image.pixel(10, 1), kTrace);
+}
+
+TEST(SimpleGraph, ZeroesMakeASawToothOnlyWithoutGapMode)
+{
+    std::vector<uint32_t> alternating;
+    for (int i = 0; i < 120; ++i)
+        alternating.push_back(i % 2 == 0 ? 0 : 255);
+
+    PageGraph solid(false);
+    solid.Fill(alternating);
+    const QImage image = solid.Picture();
+    // Every segment runs between the bottom and the top edge.
+    for (int i = 1; i < 120; ++i) {
+        SCOPED_TRACE(i);
+        bool crossesMiddle = false;
+        for (int x = X(i - 1); x <= X(i); ++x)
+            crossesMiddle = crossesMiddle || image.pixel(x, 100) == kTrace;
+        EXPECT_TRUE(crossesMiddle);
+    }
+    EXPECT_EQ(image.pixel(X(1), 0), kTrace);
+
+    PageGraph gapped(true);
+    gapped.Fill(alternating);
+    EXPECT_EQ(CountPixels(gapped.Picture(), kTrace), 0);
+}
+
+TEST(SimpleGraph, GapModeBreaksTheTraceAtAMissingReading)
+{
+    std::vector<uint32_t> values(120, 0);
+    for (int i = 10; i <= 30; ++i)
+        values[static_cast<size_t>(i)] = 100;
+    values[21] = 0;
+    PageGraph page(true);
+    page.Fill(values);
+    const QImage image = page.Picture();
+    const int y = 200 - 100 * 200 / 255;
+    EXPECT_EQ(image.pixel(X(15), y), kTrace);
+    EXPECT_EQ(image.pixel(X(25), y), kTrace);
+    EXPECT_EQ(CountPixels(image, kTrace, X(20) + 1, X(22) - 1), 0);
+    // Nothing left of the first reading or right of the last.
+    EXPECT_EQ(CountPixels(image, kTrace, 0, X(10) - 1), 0);
+    EXPECT_EQ(CountPixels(image, kTrace, X(30) + 1), 0);
+}
+
+TEST(SimpleGraph, MarkerDrawsACyanLineAndTheTraceBridgesIt)
+{
+    std::vector<uint32_t> values(120, 0);
+    values[49] = 100;
+    values[50] = CSimpleGraph::MarkerValue;
+    values[51] = 100;
+    PageGraph page(true);
+    page.Fill(values);
+    const QImage image = page.Picture();
+    const int y = 200 - 100 * 200 / 255;
+    for (int row : {0, 10, 100, 199})
+        EXPECT_EQ(image.pixel(X(50), row), kMarker) << row;
+    // The bridge starts two steps left of index 51 (the step is 400 / 120 = 3
+    // pixels) and crosses the marker line.
+    for (int x = X(51) - 6; x <= X(51); ++x)
+        EXPECT_EQ(image.pixel(x, y), kTrace) << x;
+    EXPECT_EQ(CountPixels(image, kMarker, 0, X(50) - 1), 0);
+}
+
+TEST(SimpleGraph, ValuesAboveFullScaleAreClipped)
+{
+    PageGraph twice(false);
+    twice.Fill(std::vector<uint32_t>(120, 510));
+    EXPECT_EQ(CountPixels(twice.Picture(), kTrace), 0);
+
+    // So large that a 32-bit product would wrap round to the bottom edge.
+    PageGraph huge(false);
+    huge.Fill(std::vector<uint32_t>(120, 1u << 30));
+    EXPECT_EQ(CountPixels(huge.Picture(), kTrace), 0);
+
+    // A rise out of the picture still draws up to the top edge.
+    std::vector<uint32_t> values(120, 100);
+    values[60] = 510;
+    PageGraph rise(false);
+    rise.Fill(values);
+    const QImage image = rise.Picture();
+    EXPECT_GT(CountPixels(image, kTrace, X(59), X(60)), 0);
+    bool touchesTop = false;
+    for (int x = X(59); x <= X(60); ++x)
+        touchesTop = touchesTop || image.pixel(x, 0) == kTrace;
+    EXPECT_TRUE(touchesTop);
+}
+
+TEST(SimpleGraph, AddValueScrollsOldValuesOut)
+{
+    CSimpleGraph graph;
+    for (uint32_t v = 1; v <= 120; ++v)
+        graph.AddValue(v);
+    EXPECT_EQ(graph.Value(0), 1u);
+    EXPECT_EQ(graph.Value(119), 120u);
+    for (int i = 0; i < 120; ++i)
+        graph.AddValue(7);
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(graph.Value(i), 7u) << i;
+}
+
+TEST(SimpleGraph, PaintsInsideItsBorder)
+{
+    PageGraph page(true);
+    page.graph.resize(275, 75);
+    page.graph.show();
+    const QImage shown = page.graph.grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(275, 75));
+    // The grid of the 273 x 73 inside: first column line at 273 / 8 = 34.
+    EXPECT_EQ(shown.pixel(1 + 34, 3), kGrid);
+    EXPECT_EQ(shown.pixel(1 + 33, 3), kBackground);
+}
+
+TEST(SimpleGraph, SavesA400By200PictureInTheFormatOfTheSuffix)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    PageGraph page(true);
+    page.graph.resize(275, 75);
+    std::vector<uint32_t> values(120, 0);
+    values[49] = 100;
+    values[50] = CSimpleGraph::MarkerValue;
+    values[51] = 100;
+    page.Fill(values);
+
+    struct Case {
+        const char* name;
+        const char* format;
+    };
+    for (const Case c :
+         {Case{"graph.png", "png"}, Case{"GRAPH.PNG", "png"}, Case{"graph.jpg", "jpeg"},
+          Case{"graph.JPeG", "jpeg"}, Case{"graph.unknownformat", "png"}, Case{"graph", "png"}}) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        QString error;
+        ASSERT_TRUE(page.graph.SaveGraph(path, &error)) << error.toStdString();
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        EXPECT_EQ(reader.format(), QByteArray(c.format));
+        const QImage saved = reader.read();
+        EXPECT_EQ(saved.size(), QSize(400, 200));
+    }
+    // PNG is lossless: the file holds exactly the rendering.
+    const QImage png(dir.filePath(QStringLiteral("graph.png")));
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), page.Picture());
+}
+
+TEST(SimpleGraph, ReportsAFileItCannotWrite)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CSimpleGraph graph;
+    graph.fullScale = 255;
+    QString error;
+    EXPECT_FALSE(graph.SaveGraph(dir.filePath(QStringLiteral("missing/folder/graph.png")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(graph.SaveGraph(dir.path(), &error)); // a folder, not a file
+}
