@@ -1,0 +1,95 @@
+#include "SimProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+int ExitCode(int status)
+{
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::string& outputFile)
+{
+    std::vector<std::string> all{program};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : all) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        m_pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+SimProcess::~SimProcess()
+{
+    Stop();
+}
+
+int SimProcess::Stop()
+{
+    if (m_pid <= 0) {
+        return -1;
+    }
+    ::kill(m_pid, SIGTERM);
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    return ExitCode(status);
+}
+
+int SimProcess::Wait(std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (m_pid > 0 && std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            return ExitCode(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return -1;
+}
+
+bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    struct stat st {};
+    while (::stat(path.c_str(), &st) != 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}

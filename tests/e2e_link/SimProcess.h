@@ -1,0 +1,32 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+// A child process (tester-sim or tester-monitor) run for one test and ended
+// with SIGTERM when the object goes.
+class SimProcess {
+  public:
+    SimProcess(const std::string& program, const std::vector<std::string>& arguments,
+               const std::string& outputFile = "/dev/null");
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+    // Sends SIGTERM and waits; returns the exit status (-1 when killed).
+    int Stop();
+    // Waits for the process to end by itself; -1 when it did not in time.
+    int Wait(std::chrono::milliseconds timeout);
+
+  private:
+    pid_t m_pid = -1;
+};
+
+// Waits until `path` exists (true) or `timeout` passes (false).
+bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout);
+
+std::string ReadWholeFile(const std::string& path);
