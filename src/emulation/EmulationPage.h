@@ -10,14 +10,14 @@ class CLoggingTabCtrl;
 // empty 432 x 165 page that holds the objects the main dialog hands it.
 class CEmulationPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CEmulationPage(QWidget* parent = nullptr);
 
     void SetTesterLink(CTesterLink* link) { m_link = link; }
     // Where the page posts its CAN message log rows.
     void SetLogTabCtrl(CLoggingTabCtrl* logTab) { m_logTab = logTab; }
 
-private:
+  private:
     CTesterLink* m_link = nullptr;
     CLoggingTabCtrl* m_logTab = nullptr;
 };

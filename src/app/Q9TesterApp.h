@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QApplication>
+
+#include "SingleInstance.h"
+
+// The program: one main dialog, run modally, on the Tester's USB driver; one
+// copy at a time.
+class CQ9TesterApp : public QApplication {
+  public:
+    CQ9TesterApp(int& argc, char** argv);
+
+    // Runs the main dialog until it ends; the process's exit code.
+    int Run();
+
+  private:
+    CSingleInstance m_instance;
+};

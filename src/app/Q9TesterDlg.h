@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QDialog>
+#include <QIcon>
+#include <memory>
+
+#include "DeafList.h"
+#include "TamrixTesterHandlers.h"
+#include "TranslationList.h"
+
+class CAboutPage;
+class CBeaconPage;
+class CEmulationPage;
+class CLoggingTabCtrl;
+class CLoopPage;
+class CMainTabCtrl;
+class CQ9ServerPage;
+class CQ9TransponderPage;
+class CSingleInstance;
+class CStatusBarCtrl;
+class CTesterDevice;
+class CTesterLink;
+class CTrackSensorPage;
+class CTransponderPage;
+class QPushButton;
+class QTabWidget;
+struct AppSettings;
+
+// The program's one window. It owns everything of a running program: the
+// Tester link, the eight pages, the two log lists, the status bar, the
+// settings, the translations and the deaf list; and it is where the Tester's
+// events are handled.
+class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
+    Q_OBJECT
+  public:
+    // The device is the Tester's driver (a fake one in tests). With an
+    // `instance`, the dialog ends at once when another copy of the program
+    // runs; without one, it never checks.
+    CQ9TesterDlg(CTesterDevice& device, CSingleInstance* instance, QWidget* parent = nullptr);
+    ~CQ9TesterDlg() override;
+
+    // Runs the dialog modally; 0 at once when it ended while starting.
+    int DoModal();
+    bool EndedAtStart() const { return m_endedAtStart; }
+
+    void SetLogVisible(bool show);
+    void LayoutControls(int cx, int cy);
+    // Asked before the user changes the tab of `sender`; non-zero refuses.
+    int OnTabChanging(int index, QTabWidget* sender);
+    // The 100 ms tick: ages the deaf list.
+    void OnTimer();
+    void OnShowLog();
+    void OnSettings();
+
+    void OnDisconnected() override;
+    void OnConnected() override;
+
+    AppSettings& Settings() { return *m_settings; }
+    CDeafList& DeafList() { return m_deafList; }
+    CTesterLink& TesterLink() { return *m_link; }
+
+  protected:
+    void customEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    // The message boxes, one place each so that tests can answer them.
+    virtual bool ConfirmClose();
+    virtual void ShowTabChangeRefused();
+    virtual bool IsTrackSensorListening() const;
+
+  private:
+    void CreatePages();
+    void CreateWindowControls();
+    void HandPagesTheirObjects();
+    void AddMainTabs();
+    bool Initialise(CSingleInstance* instance);
+    void CreateLogPages();
+    QRect WindowRectInClient() const;
+
+    QIcon m_icon;
+    std::unique_ptr<CTransponderPage> m_transponderPage;
+    std::unique_ptr<CQ9TransponderPage> m_q9TransponderPage;
+    std::unique_ptr<CTrackSensorPage> m_trackSensorPage;
+    std::unique_ptr<CLoopPage> m_loopPage;
+    std::unique_ptr<CBeaconPage> m_beaconPage;
+    std::unique_ptr<CEmulationPage> m_emulationPage;
+    std::unique_ptr<CQ9ServerPage> m_serverPage;
+    std::unique_ptr<CAboutPage> m_aboutPage;
+    std::unique_ptr<CTesterLink> m_link;
+    std::unique_ptr<CStatusBarCtrl> m_statusBar;
+    std::unique_ptr<CTranslationList> m_translations;
+    std::unique_ptr<AppSettings> m_settings;
+    CDeafList m_deafList;
+
+    QPushButton* m_showLogButton = nullptr;
+    QPushButton* m_settingsButton = nullptr;
+    CLoggingTabCtrl* m_logTab = nullptr;
+    CMainTabCtrl* m_mainTab = nullptr;
+    QBasicTimer m_timer;
+    bool m_endedAtStart = false;
+};
