@@ -100,8 +100,8 @@ TEST(XmlWellFormedness, WellFormedDocumentsWithEveryKindOfNodeLoad)
     const char* documents[] = {
         "<r/>",
         "<?xml version=\"1.0\"?>\n<!-- c --><r a='1' b=\"2\">t<![CDATA[<x>]]><?p?><e/></r>\n<!-- after -->",
-        "<!DOCTYPE r [\n<!ELEMENT r (#PCDATA)>\n<!ATTLIST r a CDATA \"x>y\">\n<!-- ] > "
-        "-->\n%pe;\n]>\n<r>x</r>",
+        ("<!DOCTYPE r [\n<!ELEMENT r (#PCDATA)>\n<!ATTLIST r a CDATA \"x>y\">\n"
+         "<!-- ] > -->\n%pe;\n]>\n<r>x</r>"),
         "<r><a><b><c/></b></a></r>",
     };
     for (const char* text : documents) {
