@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <thread>
+
+#include "CanMessageLogPage.h"
+#include "LogListModel.h"
+#include "LogRowEvent.h"
+#include "LoggingListCtrl.h"
+#include "LoggingTabCtrl.h"
+#include "TempFolder.h"
+#include "TransponderLogPage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int argc = 1;
+char name[] = "q9-log-list-test";
+char* argv[] = {name, nullptr};
+
+QApplication& App()
+{
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// The only file in Log whose name starts with `prefix`.
+fs::path LogFile(const std::string& prefix)
+{
+    fs::path found;
+    for (const auto& entry : fs::directory_iterator("Log"))
+        if (entry.path().filename().string().rfind(prefix, 0) == 0)
+            found = entry.path();
+    return found;
+}
+
+QString Text(const CLoggingListCtrl& list, int row, int column)
+{
+    return list.model()->index(row, column).data().toString();
+}
+
+QColor Colour(const CLoggingListCtrl& list, int row)
+{
+    return list.model()->index(row, 0).data(Qt::ForegroundRole).value<QBrush>().color();
+}
+
+std::unique_ptr<LogRow> Row(std::initializer_list<const char*> cells)
+{
+    auto row = std::make_unique<LogRow>();
+    size_t i = 0;
+    for (const char* cell : cells)
+        row->cells[i++] = cell;
+    return row;
+}
+
+class LoggingListTest : public ::testing::Test {
+  protected:
+    void SetUp() override { App(); }
+    CTempWorkingFolder m_folder;
+};
+
+} // namespace
+
+TEST_F(LoggingListTest, TransponderLogFileHoldsTitlesAndRowsByteForByte)
+{
+    {
+        CTransponderLogPage page;
+        // Label, ID, short ID, type, battery, driver number, time of day.
+        page.AddLogRow(*Row({"Car 7, blue", "1234567", "42", "Korvo", "Low", "12", "05-12-2026 17:24:48"}));
+        page.AddLogRow(
+            *Row({"two\r\nlines", "CC-12345", "", "Mindlet", "21\xB0", "", "05-12-2026 17:24:49"}));
+        page.AddLogRow(*Row({"say \"hi\"", "9", "", "Q9", "", "", "t"}));
+    }
+    EXPECT_EQ(ReadBytes(LogFile("Tester_")),
+              "ID,Label,Short ID,Type,Driver number,Battery voltage,Time of day  \r\n"
+              "1234567,\"Car 7, blue\",42,Korvo,12,Low,05-12-2026 17:24:48  \r\n"
+              "CC-12345,two  lines,,Mindlet,,21\xB0,05-12-2026 17:24:49  \r\n"
+              "9,\"say \"\"hi\"\"\",,Q9,,,t  \r\n");
+}
+
+TEST_F(LoggingListTest, CanLogFileAndListShowTheCellsInOrder)
+{
+    CCanMessageLogPage page;
+    page.AddLogRow(*Row({"Sent", "", "", "", "1A3", "", "05-12-2026 17:24:48"}));
+    page.AddLogRow(*Row({"Received", "Car 7", "1234", "42", "7FF", "01 FF ", "05-12-2026 17:24:49"}));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(ReadBytes(LogFile("CanMessage_")),
+              "Action,Label,ID,ShortID,CanID,Data,Time of day  \r\n"
+              "Sent,,,,1A3,,05-12-2026 17:24:48  \r\n"
+              "Received,Car 7,1234,42,7FF,01 FF ,05-12-2026 17:24:49  \r\n");
+    const CLoggingListCtrl& list = *page.List();
+    ASSERT_EQ(list.model()->rowCount(), 2);
+    EXPECT_EQ(Text(list, 0, 0), "Received"); // newest on top
+    EXPECT_EQ(Text(list, 0, 5), "01 FF ");
+    EXPECT_EQ(Text(list, 1, 0), "Sent");
+    EXPECT_EQ(list.model()->headerData(6, Qt::Horizontal).toString(), "Time of day");
+    EXPECT_EQ(list.columnWidth(5), 150);
+}
+
+TEST_F(LoggingListTest, NewestRowOnTopScrolledIntoViewInItsColour)
+{
+    CLoggingListCtrl list;
+    list.resize(400, 200);
+    list.AddColumns({"A", "B"});
+    for (int i = 0; i < 200; ++i)
+        list.AddRow(i % 5, {std::to_string(i), "\xB0"});
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(list.model()->rowCount(), 200);
+    EXPECT_EQ(Text(list, 0, 0), "199");
+    EXPECT_EQ(Text(list, 199, 0), "0");
+    EXPECT_EQ(Text(list, 0, 1), QString(QChar(0xB0)));
+    const QColor expected[] = {Qt::black, QColor(0, 160, 0), QColor(255, 140, 0), QColor(255, 0, 0),
+                               Qt::black};
+    for (int colour = 0; colour < 5; ++colour)
+        EXPECT_EQ(Colour(list, 199 - colour), expected[colour]) << colour;
+
+    list.show();
+    list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum());
+    list.AddRow(0, {"newest"});
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(list.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(list.rowAt(0), 0);
+    EXPECT_EQ(Text(list, 0, 0), "newest");
+    EXPECT_EQ(list.AddRow(0, {"x"}), 0);
+    CLoggingListCtrl noColumns;
+    EXPECT_EQ(noColumns.AddRow(0, {"x"}), -1);
+}
+
+TEST_F(LoggingListTest, SelectedRowKeepsItsTextColour)
+{
+    CLoggingListCtrl list;
+    list.resize(300, 120);
+    list.AddColumns({"A"});
+    list.SetColumnWidths({280});
+    list.AddRow(CLoggingListCtrl::kRed, {"MMMMMMMMMMMMMMMM"});
+    QCoreApplication::sendPostedEvents();
+    list.show();
+    list.selectRow(0);
+    const QImage image = list.viewport()->grab().toImage();
+    const QRect row = list.visualRect(list.model()->index(0, 0));
+    const QColor highlight = list.palette().color(QPalette::Active, QPalette::Highlight);
+    int red = 0;
+    int highlighted = 0;
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = row.left(); x <= row.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            red += pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80;
+            highlighted += pixel == highlight;
+        }
+    EXPECT_GT(red, 20);
+    EXPECT_GT(highlighted, 100);
+}
+
+TEST_F(LoggingListTest, NoLogFolderShowsRowsAndWritesNothing)
+{
+    std::FILE* blocker = std::fopen("Log", "w"); // a file where the folder should be
+    ASSERT_NE(blocker, nullptr);
+    std::fclose(blocker);
+    CTransponderLogPage page;
+    page.AddLogRow(*Row({"", "1", "", "Korvo", "", "", "t"}));
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(page.List()->model()->rowCount(), 1); // no red row: nothing to write to
+    EXPECT_EQ(Text(*page.List(), 0, 0), "1");
+    EXPECT_TRUE(fs::is_regular_file("Log"));
+    EXPECT_EQ(fs::file_size("Log"), 0u);
+    CLoggingListCtrl list;
+    EXPECT_FALSE(list.OpenLog("", true));
+}
+
+TEST_F(LoggingListTest, FailedWriteShowsTheRedRowOnceAndLaterRowsAreTriedAgain)
+{
+    CLoggingListCtrl list;
+    ASSERT_TRUE(list.OpenLog("Limit", true));
+    list.AddColumns({"A", "B"});
+    const fs::path file = LogFile("Limit_");
+    const auto size = static_cast<rlim_t>(fs::file_size(file));
+
+    // The file may not grow while the limit holds (root cannot bypass it).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = size;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    list.AddRow(0, {"lost", "1"});
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    list.AddRow(0, {"kept", "2"});
+    QCoreApplication::sendPostedEvents();
+
+    ASSERT_EQ(list.model()->rowCount(), 3);
+    EXPECT_EQ(Text(list, 0, 0), "kept");
+    EXPECT_EQ(Text(list, 1, 0), "Unable to log to file!!!");
+    EXPECT_EQ(Text(list, 1, 1), "");
+    EXPECT_EQ(Colour(list, 1), QColor(255, 0, 0));
+    EXPECT_EQ(Text(list, 2, 0), "lost");
+    EXPECT_EQ(ReadBytes(file), "A,B  \r\nkept,2  \r\n");
+}
+
+TEST_F(LoggingListTest, RowsPostedFromThreadsArriveInOrderInOneBatch)
+{
+    CLoggingTabCtrl tabs;
+    tabs.SetPages(new CTransponderLogPage, new CCanMessageLogPage);
+    QSignalSpy inserted(tabs.CanMessageLogPage()->List()->model(), &QAbstractItemModel::rowsInserted);
+    const int rows = 2000;
+    std::thread producer([&] {
+        for (int i = 0; i < rows; ++i)
+            PostLogRow(&tabs, WM_LOG_CAN_ROW, Row({"Sent", "", std::to_string(i).c_str(), "", "", "", ""}));
+        PostLogRow(&tabs, WM_LOG_TRANSPONDER_ROW, Row({"", "77", "", "Q9", "", "", ""}));
+    });
+    producer.join();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+
+    const CLoggingListCtrl& can = *tabs.CanMessageLogPage()->List();
+    ASSERT_EQ(can.model()->rowCount(), rows);
+    for (int r = 0; r < rows; ++r)
+        ASSERT_EQ(Text(can, r, 2), QString::number(rows - 1 - r));
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(Text(*tabs.TransponderLogPage()->List(), 0, 0), "77");
+}
+
+TEST_F(LoggingListTest, RowsWithNowhereToGoAreTakenAndFreed)
+{
+    // LeakSanitizer reports any row below that is not freed.
+    {
+        CLoggingTabCtrl noPages;
+        CLogRowEvent event(WM_LOG_TRANSPONDER_ROW, Row({"", "1"}));
+        EXPECT_TRUE(QCoreApplication::sendEvent(&noPages, &event));
+        EXPECT_FALSE(event.TakeRow());                       // the control took it
+        PostLogRow(&noPages, WM_LOG_CAN_ROW, Row({"Sent"})); // still pending when it goes
+    }
+    QCoreApplication::sendPostedEvents();
+    CLogRowEvent unhandled(WM_LOG_CAN_ROW, Row({"Sent"}));
+    EXPECT_TRUE(unhandled.TakeRow());
+}
+
+TEST_F(LoggingListTest, PagesFillWithTheirListAndKeepEnterAndEscape)
+{
+    QDialog dialog;
+    auto* tabs = new CLoggingTabCtrl(&dialog);
+    tabs->SetPages(new CTransponderLogPage, new CCanMessageLogPage);
+    tabs->setGeometry(0, 0, 500, 200);
+    dialog.show();
+    CTransponderLogPage* page = tabs->TransponderLogPage();
+    page->resize(321, 123);
+    EXPECT_EQ(page->List()->geometry(), QRect(0, 0, 321, 123));
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(page->List(), static_cast<Qt::Key>(key));
+        EXPECT_TRUE(dialog.isVisible()) << key;
+    }
+    tabs->setCurrentIndex(1);
+    EXPECT_EQ(tabs->currentWidget(), tabs->CanMessageLogPage());
+    EXPECT_EQ(tabs->tabText(0), "Transponder Log");
+    EXPECT_EQ(tabs->tabText(1), "Can message Log");
+}
