@@ -97,6 +97,7 @@ void CSerialPort::Close()
     ::close(m_fd);
     m_fd = -1;
     m_exclusive = false;
+    m_inputBegin = m_inputEnd = 0;
 }
 
 template <typename Change> bool CSerialPort::ChangeAttributes(Change change)
@@ -156,6 +157,9 @@ bool CSerialPort::Purge(uint32_t mask)
     if (m_fd < 0) {
         return false;
     }
+    if (input) {
+        m_inputBegin = m_inputEnd = 0;
+    }
     if (!input && !output) {
         return true;
     }
@@ -194,13 +198,53 @@ CSerialPort::Wait CSerialPort::WaitFor(short events, uint32_t timeoutMs) const
     }
 }
 
-bool CSerialPort::Transfer(short events, uint32_t timeoutMs, uint8_t& byte, uint32_t& transferred)
+bool CSerialPort::FillInput()
+{
+    ssize_t n = 0;
+    do {
+        n = ::read(m_fd, m_input, sizeof m_input);
+    } while (n < 0 && errno == EINTR);
+    // Ready but nothing to read (0 bytes, EIO) is a device that went away; a
+    // time-out here would make the reader spin on a dead port.
+    if (n <= 0) {
+        return false;
+    }
+    m_inputBegin = 0;
+    m_inputEnd = static_cast<size_t>(n);
+    return true;
+}
+
+bool CSerialPort::ReadByte(uint8_t& byte, uint32_t& transferred)
 {
     transferred = 0;
     if (m_fd < 0) {
         return false;
     }
-    switch (WaitFor(events, timeoutMs)) {
+    if (m_inputBegin == m_inputEnd) {
+        switch (WaitFor(POLLIN, m_readTimeoutMs)) {
+        case Wait::kTimeout:
+            return true;
+        case Wait::kFailed:
+            return false;
+        case Wait::kReady:
+            break;
+        }
+        if (!FillInput()) {
+            return false;
+        }
+    }
+    byte = m_input[m_inputBegin++];
+    transferred = 1;
+    return true;
+}
+
+bool CSerialPort::WriteByte(uint8_t byte, uint32_t& transferred)
+{
+    transferred = 0;
+    if (m_fd < 0) {
+        return false;
+    }
+    switch (WaitFor(POLLOUT, m_writeTimeoutMs)) {
     case Wait::kTimeout:
         return true;
     case Wait::kFailed:
@@ -210,23 +254,11 @@ bool CSerialPort::Transfer(short events, uint32_t timeoutMs, uint8_t& byte, uint
     }
     ssize_t n = 0;
     do {
-        n = events == POLLIN ? ::read(m_fd, &byte, 1) : ::write(m_fd, &byte, 1);
+        n = ::write(m_fd, &byte, 1);
     } while (n < 0 && errno == EINTR);
-    // Ready but nothing moved (0 bytes, EIO) is a device that went away; a
-    // time-out here would make the reader spin on a dead port.
     if (n != 1) {
-        return false;
+        return false; // EIO: the device went away
     }
     transferred = 1;
     return true;
-}
-
-bool CSerialPort::ReadByte(uint8_t& byte, uint32_t& transferred)
-{
-    return Transfer(POLLIN, m_readTimeoutMs, byte, transferred);
-}
-
-bool CSerialPort::WriteByte(uint8_t byte, uint32_t& transferred)
-{
-    return Transfer(POLLOUT, m_writeTimeoutMs, byte, transferred);
 }

@@ -29,7 +29,9 @@ class CSerialPort {
     void SetTimeouts(uint32_t readMs, uint32_t writeMs);
 
     // False when the device failed or hung up; true with transferred 0 when
-    // the time-out passed without a byte.
+    // the time-out passed without a byte. Like the vendor driver, the port
+    // takes whatever the tty holds in one read and hands it out a byte at a
+    // time, so a reply line costs a couple of system calls, not two a byte.
     bool ReadByte(uint8_t& byte, uint32_t& transferred);
     bool WriteByte(uint8_t byte, uint32_t& transferred);
 
@@ -38,11 +40,14 @@ class CSerialPort {
   private:
     enum class Wait { kReady, kTimeout, kFailed };
     Wait WaitFor(short events, uint32_t timeoutMs) const;
-    // One byte in (events POLLIN) or out (POLLOUT) within the time-out.
-    bool Transfer(short events, uint32_t timeoutMs, uint8_t& byte, uint32_t& transferred);
     template <typename Change> bool ChangeAttributes(Change change);
 
+    bool FillInput();
+
     int m_fd = -1;
+    uint8_t m_input[512] = {};
+    size_t m_inputBegin = 0;
+    size_t m_inputEnd = 0;
     bool m_exclusive = false;
     uint32_t m_readTimeoutMs = kDefaultTimeoutMs;
     uint32_t m_writeTimeoutMs = kDefaultTimeoutMs;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <pthread.h>
 #include <string>
 #include <vector>
 
@@ -22,20 +23,31 @@ class CountingDevice : public CFtd2xxDevice {
     bool Read(uint8_t& byte, uint32_t& transferred) override
     {
         ++reads;
-        return CFtd2xxDevice::Read(byte, transferred);
+        const bool ok = CFtd2xxDevice::Read(byte, transferred);
+        if (ok && transferred == 1 && byte == '\n') {
+            ++lineFeeds;
+        }
+        return ok;
     }
     bool Open(uint32_t index) override
     {
         const bool opened = CFtd2xxDevice::Open(index);
         if (opened) {
             openedPath = DevicePath(index);
+            clockid_t clock{};
+            if (::pthread_getcpuclockid(::pthread_self(), &clock) == 0) {
+                readerClock = clock;
+            }
             ++opens;
         }
         return opened;
     }
 
     std::atomic<uint64_t> reads{0};
+    std::atomic<uint64_t> lineFeeds{0}; // reply lines received
     std::atomic<uint64_t> opens{0};
+    // CPU clock of the reader thread that opened the device last.
+    std::atomic<clockid_t> readerClock{};
     std::string openedPath; // reader thread writes, read only after Stop
 };
 

@@ -1,0 +1,129 @@
+// Link throughput and cost against tester-sim: events per second and reader
+// CPU per 1,000 reply lines at full speed, the reader's CPU share at the
+// Tester's real line rate, and the CPU share of a link searching with no
+// Tester attached. Prints one figure per line.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "LinkHarness.h"
+#include "SimProcess.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Seconds(Clock::duration duration)
+{
+    return std::chrono::duration<double>(duration).count();
+}
+
+double ThreadCpuSeconds(clockid_t clock)
+{
+    timespec ts{};
+    return ::clock_gettime(clock, &ts) == 0 ? ts.tv_sec + ts.tv_nsec / 1e9 : 0.0;
+}
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Folders {
+    Folders()
+    {
+        std::string pattern = (fs::temp_directory_path() / "q9-bench-XXXXXX").string();
+        root = ::mkdtemp(pattern.data());
+        runtime = (root / "run").string();
+        sysfs = (root / "sys").string();
+        fs::create_directory(sysfs);
+        ::mkdir(runtime.c_str(), 0700);
+    }
+    ~Folders()
+    {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+    fs::path root;
+    std::string runtime;
+    std::string sysfs;
+};
+
+// Runs the link against a simulator at `pace` for `duration` once connected.
+void MeasureAgainstSimulator(const char* pace, std::chrono::seconds duration)
+{
+    Folders folders;
+    SimProcess sim(TESTER_SIM_PATH,
+                   {"--pace", pace, "--quiet", "--name", "sim", "--runtime-dir", folders.runtime});
+    if (!WaitForFile(folders.runtime + "/sim", 10s)) {
+        std::printf("%s: simulator did not start\n", pace);
+        return;
+    }
+    LinkHarness harness(folders.runtime, folders.sysfs);
+    EventRecorder& seen = harness.Recorder();
+    harness.Link().Start();
+    if (!harness.PumpUntil([&] { return seen.Count("FirmwareVersion") > 0; }, 10s)) {
+        std::printf("%s: no connection\n", pace);
+        return;
+    }
+    CountingDevice& device = harness.Device();
+    const clockid_t reader = device.readerClock.load();
+    const uint64_t lines0 = device.lineFeeds.load();
+    const size_t events0 = seen.Events().size();
+    const double cpu0 = ThreadCpuSeconds(reader);
+    const auto start = Clock::now();
+    harness.PumpFor(duration);
+    const double wall = Seconds(Clock::now() - start);
+    const double cpu = ThreadCpuSeconds(reader) - cpu0;
+    const uint64_t lines = device.lineFeeds.load() - lines0;
+    const size_t events = seen.Events().size() - events0;
+    harness.Link().Stop();
+
+    std::printf("pace %s, %.1f s:\n", pace, wall);
+    std::printf("  reply lines per second (exchanges): %.0f\n", lines / wall);
+    std::printf("  events delivered per second:        %.0f\n", events / wall);
+    std::printf("  reader CPU seconds per 1000 lines:  %.4f\n", lines > 0 ? cpu / lines * 1000 : 0.0);
+    std::printf("  reader CPU share of one core:       %.2f %%\n", cpu / wall * 100);
+    std::printf("  refused events / commands:          %llu / %llu\n",
+                static_cast<unsigned long long>(harness.Link().RefusedEvents()),
+                static_cast<unsigned long long>(harness.Link().RefusedCommands()));
+    std::printf("  connections / link losses:          %zu / %zu\n", seen.Count("Connected"),
+                seen.Count("Disconnected"));
+}
+
+void MeasureSearching(std::chrono::seconds duration)
+{
+    Folders folders;
+    LinkHarness harness(folders.runtime, folders.sysfs);
+    const double cpu0 = ProcessCpuSeconds();
+    const auto start = Clock::now();
+    harness.Link().Start();
+    harness.PumpFor(duration);
+    harness.Link().Stop();
+    const double wall = Seconds(Clock::now() - start);
+    const double cpu = ProcessCpuSeconds() - cpu0;
+    std::printf("searching with no Tester, %.1f s:\n", wall);
+    std::printf("  searches per second:                %.1f\n",
+                harness.Recorder().Count("Disconnected") / wall);
+    std::printf("  process CPU share of one core:      %.3f %%\n", cpu / wall * 100);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
+    MeasureAgainstSimulator("fast", seconds);
+    MeasureAgainstSimulator("real", seconds);
+    MeasureSearching(seconds);
+    return 0;
+}
