@@ -1,0 +1,442 @@
+#include "TesterLink.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <map>
+
+#include "LinkHarness.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+void ExpectStartsWith(const std::string& transcript, const std::string& expected)
+{
+    EXPECT_EQ(transcript.substr(0, expected.size()), expected);
+}
+
+// Answers each listed command once with its reply; then the usual replies.
+CScriptedDevice::Responder AnswerOnce(std::map<std::string, std::string> replies)
+{
+    return [replies](const std::string& command) mutable -> std::optional<std::string> {
+        const auto it = replies.find(command);
+        if (it == replies.end())
+            return std::nullopt;
+        std::string reply = it->second;
+        replies.erase(it);
+        return reply;
+    };
+}
+
+} // namespace
+
+TEST(TesterLink, ConnectsConfiguresAndPollsInOrder)
+{
+    LinkHarness h;
+    h.link.Start();
+    EXPECT_TRUE(h.link.IsRunning());
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 3)));
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
+    h.link.Stop();
+    EXPECT_FALSE(h.link.IsRunning());
+
+    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxtcbnxtcbnx");
+    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5"}));
+    EXPECT_EQ(h.device.OpenedIndex(), 0);
+    EXPECT_EQ(h.device.Configuration(),
+              (Calls{"baud 115200", "data 8 0 0", "purge 3", "timeouts 200 200", "flow 0 0 0"}));
+    EXPECT_EQ(h.device.CloseCount(), 1);
+}
+
+TEST(TesterLink, RepliesArriveInOrderWithTheirArguments)
+{
+    LinkHarness h;
+    h.device.SetResponder(AnswerOnce({
+        {"v", "#v,3.1\r\n"},
+        {"t", "#t,1234567,80,0,0\n"}, // no CR: accepted all the same
+        {"c", "xyz#c,99,10\r\n"},
+        {"b", "#b,42,90,37,64\r\n"},
+        {"n", "#n,17\r\n"},
+        {"x", "#x,100675641,CC-12345,75,0\r\n"},
+    }));
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2)));
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 8; }));
+    h.link.Stop();
+    EXPECT_EQ(h.handlers.calls,
+              (Calls{"Connected", "Version 3.1", "Transponder 1234567 80 0 0", "Q9 99 10",
+                     "Beacon 42 90 4.2 20", "BeaconDone", "Loop 17", "Mindlet 100675641 75 0"}));
+}
+
+TEST(TesterLink, UnknownVersionReplyStillConnects)
+{
+    LinkHarness h;
+    h.device.SetResponder(AnswerOnce({{"v", "#invalid parameter\r\n"}}));
+    h.link.Start();
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
+    h.link.Stop();
+    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version unknown"}));
+}
+
+TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
+{
+    LinkHarness h;
+    const uint8_t data[] = {0x01, 0xFF};
+    // Queued on the reader thread right after the version query, so they are
+    // in the queue before the first cycle; the fifth finds the queue full.
+    auto usual = AnswerOnce({
+        {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
+        {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
+        {"l1\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
+        {"3", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
+    });
+    h.device.SetResponder([&, usual](const std::string& command) mutable -> std::optional<std::string> {
+        if (command == "v") {
+            h.link.SendCanMessage(5, 0x1A2, 2, 0, data);
+            h.link.SendCanMessage(255, 0x7FF, 0, 1, nullptr);
+            h.link.SendLoop(1);
+            h.link.EmulateTransponder(3);
+            h.link.StartListening();
+        }
+        return usual(command);
+    });
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 6)));
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 7; }));
+    h.link.Stop();
+
+    const std::string expected = "|100|v"
+                                 "tcbnxm5,1a2,2,0,1,FF\n"
+                                 "tcbnxm255,7ff,0,1\n"
+                                 "tcbnxl1\n"
+                                 "tcbnx3"
+                                 "tcbnxtcbnx";
+    ExpectStartsWith(h.device.Transcript(), expected);
+    EXPECT_EQ(h.handlers.calls,
+              (Calls{"Connected", "Version 2.5", "Transmit 0", "Can 1 7 1a2 2 AA BB 00 00 00 00 00 00",
+                     "Transmit 3", "Transmit 2", "Diagnostics 123 100 3.7 80 300 12 25 2 7"}));
+    EXPECT_EQ(h.link.RefusedCommands(), 1u);
+}
+
+TEST(TesterLink, CommandsTheTesterCannotTakeAreRefused)
+{
+    LinkHarness h;
+    const uint8_t data[9] = {};
+    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        if (command == "v") {
+            h.link.EmulateTransponder(5);
+            h.link.SendLoop(0);
+            h.link.SendLoop(64);
+            h.link.SendCanMessage(1, 2, 9, 0, data);
+            h.link.SendCanMessage(1, 2, 1, 0, nullptr);
+            h.link.SendLoop(63);
+            h.link.EmulateTransponder(4);
+        }
+        return std::nullopt;
+    });
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 3)));
+    h.link.Stop();
+    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxl63\ntcbnx4tc");
+    EXPECT_EQ(h.link.RefusedCommands(), 5u);
+}
+
+TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
+{
+    LinkHarness h;
+    h.device.SetResponder([&, usual = AnswerOnce({{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}})](
+                              const std::string& command) mutable {
+        if (command == "v")
+            h.link.StartListening();
+        return usual(command);
+    });
+    int steps = 0;
+    h.onPause = [&](std::chrono::milliseconds duration) {
+        if (duration != 250ms)
+            return;
+        ++steps;
+        if (steps == 1) { // two commands at once still go out one per step
+            h.link.EmulateTransponder(0);
+            h.link.SendLoop(7);
+        } else if (steps == 4) {
+            h.link.StopListening();
+        }
+    };
+    h.link.Start();
+    const std::string expected = "|100|vtcbnxa"
+                                 "d|250|"
+                                 "0d|250|"
+                                 "l7\nd|250|"
+                                 "d|250|"
+                                 "a"
+                                 "tcbnxtcbnx";
+    ASSERT_TRUE(h.device.WaitForTranscript(
+        [&](const std::string& transcript) { return transcript.size() >= expected.size(); }));
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.Count("Listening") == 2; }));
+    h.link.Stop();
+    ExpectStartsWith(h.device.Transcript(), expected);
+    EXPECT_EQ(h.handlers.calls,
+              (Calls{"Connected", "Version 2.5", "Listening 0", "Special 3 34788999 60 1 0 21.5",
+                     "Special nothing", "Special nothing", "Special nothing", "Listening 1"}));
+}
+
+TEST(TesterLink, AnUnconfirmedListenToggleLeavesListeningOff)
+{
+    LinkHarness h;
+    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        if (command == "v")
+            h.link.StartListening();
+        if (command == "a")
+            return "#start listening\r\n";
+        return std::nullopt;
+    });
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2)));
+    h.link.Stop();
+    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxatcbnx");
+}
+
+TEST(TesterLink, CommandsQueuedBeforeTheSearchAreDropped)
+{
+    LinkHarness h;
+    h.onPause = [&](std::chrono::milliseconds duration) {
+        if (duration == 100ms) {
+            h.link.SendLoop(9);
+            h.link.StartListening();
+        }
+    };
+    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        if (command == "v")
+            h.link.SendLoop(2);
+        return std::nullopt;
+    });
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 3)));
+    h.link.Stop();
+    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxl2\ntcbnxtc");
+    EXPECT_EQ(h.link.RefusedCommands(), 0u);
+}
+
+TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> descriptions;
+        std::function<void(CScriptedDevice&)> setUp;
+    };
+    const Case cases[] = {
+        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }},
+        {"no device", {}, [](CScriptedDevice&) {}},
+        {"only look-alikes",
+         {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""},
+         [](CScriptedDevice&) {}},
+        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }},
+        {"open fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetOpenFails(); }},
+    };
+    for (const Case& c : cases) {
+        LinkHarness h(c.descriptions);
+        c.setUp(h.device);
+        h.link.Start();
+        ASSERT_TRUE(h.WaitForClose()) << c.name;
+        ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return !r.calls.empty(); })) << c.name;
+        // The thread has ended; the flag stays set until the UI stops the link.
+        EXPECT_TRUE(h.link.IsRunning()) << c.name;
+        h.link.Start(); // does nothing while the flag is set
+        h.link.Stop();
+        EXPECT_EQ(h.handlers.calls, Calls{"Disconnected"}) << c.name;
+        EXPECT_EQ(h.device.Transcript(), "|100|") << c.name;
+        EXPECT_EQ(h.device.CloseCount(), 1) << c.name;
+    }
+}
+
+TEST(TesterLink, TakesTheFirstExactlyNamedDevice)
+{
+    LinkHarness h({"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTER", "TAMRIX TESTER", "TAMRIX TESTER"});
+    h.device.SetUnreadable(2);
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("v")));
+    h.link.Stop();
+    EXPECT_EQ(h.device.OpenedIndex(), 3);
+}
+
+TEST(TesterLink, ReadAndWriteFailuresPostLinkLostAndTheCycleGoesOn)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CScriptedDevice&)> setUp;
+        Calls calls;
+        std::string transcript;
+    };
+    const Case cases[] = {
+        {"read time-out",
+         [](CScriptedDevice& d) {
+             d.SetResponder(AnswerOnce({{"c", ""}}));
+         },
+         {"Connected", "Version 2.5", "Disconnected"},
+         "|100|vtcbnxtcbnx"},
+        {"read fails",
+         [](CScriptedDevice& d) {
+             d.SetReadsFailWhenIdle();
+             d.SetResponder(AnswerOnce({{"c", ""}}));
+         },
+         {"Connected", "Version 2.5", "Disconnected"},
+         "|100|vtcbnxtcbnx"},
+        {"partial line before a failed read",
+         [](CScriptedDevice& d) {
+             d.SetReadsFailWhenIdle();
+             d.SetResponder(AnswerOnce({{"b", "#n,9"}}));
+         },
+         {"Connected", "Version 2.5", "Disconnected", "Loop 9"},
+         "|100|vtcbnxtcbnx"},
+        // A byte that did not go out gets no reply: its read times out too.
+        {"write fails",
+         [](CScriptedDevice& d) { d.FailNextWriteOf('b', false); },
+         {"Connected", "Version 2.5", "Disconnected", "Disconnected"},
+         "|100|vtcnxtcbnx"},
+        {"short write",
+         [](CScriptedDevice& d) { d.FailNextWriteOf('b', true); },
+         {"Connected", "Version 2.5", "Disconnected", "Disconnected"},
+         "|100|vtcnxtcbnx"},
+    };
+    for (const Case& c : cases) {
+        LinkHarness h;
+        c.setUp(h.device);
+        h.link.Start();
+        ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2))) << c.name;
+        ASSERT_TRUE(h.DeliverUntil([&](const CRecordingHandlers& r) {
+            return r.calls.size() >= c.calls.size();
+        })) << c.name;
+        h.link.Stop();
+        EXPECT_EQ(h.handlers.calls, c.calls) << c.name;
+        ExpectStartsWith(h.device.Transcript(), c.transcript);
+    }
+}
+
+TEST(TesterLink, AFullRingRefusesNewEventsAndKeepsThePendingOnes)
+{
+    LinkHarness h;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    int transponders = 0;
+    h.device.SetResponder([&, released](const std::string& command) -> std::optional<std::string> {
+        if (command != "t")
+            return std::nullopt;
+        if (++transponders == 71)
+            released.wait(); // hold the reader until the test has looked
+        return "#t," + std::to_string(transponders) + ",1,0,0\r\n";
+    });
+    h.link.Start();
+    const bool held = h.device.WaitForTranscript(Holds("t", 71));
+    // 72 events so far: connected, version and 70 transponders; 64 fit.
+    const uint64_t refused = h.link.RefusedEvents();
+    h.link.DeliverEvents(h.handlers);
+    release.set_value();
+    h.link.Stop();
+
+    ASSERT_TRUE(held);
+    EXPECT_EQ(refused, 8u);
+    ASSERT_EQ(h.handlers.calls.size(), 64u);
+    EXPECT_EQ(h.handlers.calls[0], "Connected");
+    for (int i = 1; i <= 62; ++i)
+        EXPECT_EQ(h.handlers.calls[static_cast<std::size_t>(i + 1)],
+                  "Transponder " + std::to_string(i) + " 1 0 0");
+    EXPECT_GE(h.notified.load(), 72);
+}
+
+TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
+{
+    LinkHarness h;
+    h.device.SetIdleInput("#tx done\r\n"); // progress, but never "#msg done"
+    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        if (command == "v")
+            h.link.SendCanMessage(1, 0x10, 0, 0, nullptr);
+        if (command[0] == 'm')
+            return "";
+        return std::nullopt;
+    });
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("m1,10,0,0\n")));
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.Count("Transmit 0") >= 3; }));
+    h.link.Stop();
+    EXPECT_EQ(h.device.Transcript(), "|100|vtcbnxm1,10,0,0\n");
+    EXPECT_EQ(h.handlers.Count("Disconnected"), 0);
+}
+
+TEST(TesterLink, ATransmissionWaitEndsWhenTheTesterFallsSilent)
+{
+    LinkHarness h;
+    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        if (command == "v")
+            h.link.SendCanMessage(1, 0x10, 0, 0, nullptr);
+        if (command[0] == 'm')
+            return "#tx done\r\n";
+        return std::nullopt;
+    });
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2)));
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 4; }));
+    h.link.Stop();
+    const std::string expected = "|100|vtcbnxm1,10,0,0\ntcbnx";
+    ExpectStartsWith(h.device.Transcript(), expected);
+    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5", "Transmit 0", "Disconnected"}));
+}
+
+namespace {
+
+// Restarts the link on every lost link, as the main dialog does.
+class CRestartingHandlers : public CRecordingHandlers {
+  public:
+    explicit CRestartingHandlers(CTesterLink& link) : link_(link) {}
+    void OnDisconnected() override
+    {
+        CRecordingHandlers::OnDisconnected();
+        link_.Stop();
+        link_.Start();
+    }
+
+  private:
+    CTesterLink& link_;
+};
+
+} // namespace
+
+TEST(TesterLink, AHandlerMayStopAndRestartTheLink)
+{
+    LinkHarness h(std::vector<std::string>{}); // no Tester: every search fails
+    CRestartingHandlers restarting(h.link);
+    h.link.Start();
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (restarting.Count("Disconnected") < 5 && std::chrono::steady_clock::now() < deadline) {
+        h.link.DeliverEvents(restarting);
+        std::this_thread::sleep_for(1ms);
+    }
+    h.link.Stop();
+    EXPECT_GE(restarting.Count("Disconnected"), 5);
+    EXPECT_GE(h.device.CloseCount(), 5);
+    // Each restart is a new search after its pause.
+    EXPECT_TRUE(Holds("|100||100||100||100||100|")(h.device.Transcript()));
+}
+
+TEST(TesterLink, OwnPausesEndWhenTheLinkStops)
+{
+    // The link's own pauses: Stop must not wait out a 250 ms step, and the
+    // first search still waits before it starts.
+    CScriptedDevice device;
+    std::atomic<bool> queued{false};
+    CTesterLink* linkPointer = nullptr;
+    device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        if (command == "v" && !queued.exchange(true))
+            linkPointer->StartListening();
+        return std::nullopt;
+    });
+    CTesterLink link(device, [] {});
+    linkPointer = &link;
+    link.Start();
+    ASSERT_TRUE(device.WaitForTranscript(Holds("ad")));
+    link.Stop();
+    ExpectStartsWith(device.Transcript(), "vtcbnxad");
+    EXPECT_EQ(device.CloseCount(), 1);
+}
