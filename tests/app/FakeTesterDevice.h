@@ -1,0 +1,65 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "TesterDevice.h"
+
+// A Tester driver for the main dialog's tests. Without a Tester, every search
+// fails, so the link reports the link lost after each start. With one, the
+// Tester opens and then stays silent until Release (a read then fails).
+class CFakeTesterDevice : public CTesterDevice {
+  public:
+    explicit CFakeTesterDevice(bool testerAttached = false) : m_attached(testerAttached) {}
+
+    bool CreateDeviceInfoList(uint32_t& count) override
+    {
+        ++m_searches;
+        count = m_attached ? 1 : 0;
+        return m_attached;
+    }
+    bool GetDeviceDescription(uint32_t, std::string& description) override
+    {
+        description = "TAMRIX TESTER";
+        return true;
+    }
+    bool Open(uint32_t) override { return m_attached; }
+    bool SetBaudRate(uint32_t) override { return true; }
+    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
+    bool Purge(uint32_t) override { return true; }
+    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
+    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
+    bool Read(uint8_t&, uint32_t& transferred) override
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_wake.wait_for(lock, std::chrono::seconds(20), [this] { return m_released; });
+        transferred = 0;
+        return false;
+    }
+    bool Write(uint8_t, uint32_t& transferred) override
+    {
+        transferred = 1;
+        return true;
+    }
+    void Close() override {}
+
+    void Release()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_released = true;
+        }
+        m_wake.notify_all();
+    }
+    int Searches() const { return m_searches; }
+
+  private:
+    const bool m_attached;
+    std::atomic<int> m_searches{0};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_released = false;
+};

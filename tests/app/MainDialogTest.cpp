@@ -1,0 +1,308 @@
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include "AppSettings.h"
+#include "AppTestSupport.h"
+#include "FakeTesterDevice.h"
+#include "SettingsDlg.h"
+#include "TesterEvent.h"
+#include "TesterLink.h"
+
+namespace {
+
+// The main dialog with its message boxes answered by the test.
+class CTestDlg : public CQ9TesterDlg {
+  public:
+    using CQ9TesterDlg::CQ9TesterDlg;
+
+    bool closeAnswer = false;
+    bool listening = false;
+    int closeQuestions = 0;
+    int refusals = 0;
+
+  protected:
+    bool ConfirmClose() override
+    {
+        ++closeQuestions;
+        return closeAnswer;
+    }
+    void ShowTabChangeRefused() override { ++refusals; }
+    bool IsTrackSensorListening() const override { return listening; }
+};
+
+int Bottom(const QRect& rect)
+{
+    return rect.top() + rect.height();
+}
+
+// The dialog's outer bottom edge in client coordinates.
+int OuterBottom(const QWidget& dialog)
+{
+    return dialog.frameGeometry().bottom() + 1 - dialog.geometry().top();
+}
+
+} // namespace
+
+TEST_F(AppTest, FirstStartUsesTheDefaultsAndBuildsTheWindow)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    EXPECT_EQ(dialog.Settings().unitCelsius, 1);
+    EXPECT_EQ(dialog.Settings().showLog, 0);
+    EXPECT_EQ(dialog.Settings().host, "");
+    EXPECT_EQ(dialog.Settings().login, "");
+    EXPECT_EQ(dialog.windowTitle(), "TAMRIX Derida Vovivu - Q9 Tester 2.5.0");
+    EXPECT_FALSE(dialog.windowIcon().isNull());
+
+    QPushButton* button = ShowLogButton(dialog);
+    EXPECT_EQ(button->text(), "Show log");
+    EXPECT_FALSE(LogTab(dialog)->isVisibleTo(&dialog));
+    EXPECT_EQ(OuterBottom(dialog), Bottom(button->geometry()) + 40);
+    EXPECT_EQ(Bottom(MainTab(dialog)->geometry()), button->geometry().top() - 5);
+    EXPECT_EQ(MainTab(dialog)->geometry().topLeft(), QPoint(10, 10));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()); // not resizable
+
+    const char* labels[] = {"Transponder", "Beacon",    "Z9 Udu",    "Tracksensor",
+                            "Loop",        "Emulation", "D9 Ividiv", "About"};
+    const bool icons[] = {false, true, true, false, true, false, false, false};
+    CMainTabCtrl* tabs = MainTab(dialog);
+    ASSERT_EQ(tabs->count(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(tabs->tabText(i), labels[i]);
+        EXPECT_EQ(!tabs->tabIcon(i).isNull(), icons[i]) << i;
+    }
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(StatusBar(dialog)->GetText(0), "Tester: Not connected");
+    EXPECT_EQ(StatusBar(dialog)->GetText(1), "D9 Ividiv: Not synchronized");
+
+    // Both log files exist from the start, each with its title line.
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator("Log"))
+        files += entry.path().filename().string().rfind("Tester_", 0) == 0 ||
+                 entry.path().filename().string().rfind("CanMessage_", 0) == 0;
+    EXPECT_EQ(files, 2);
+}
+
+TEST_F(AppTest, ShowLogGrowsTheWindowAndIsRestoredAtTheNextStart)
+{
+    {
+        CFakeTesterDevice device;
+        CTestDlg dialog(device, nullptr);
+        dialog.show();
+        QTest::mouseClick(ShowLogButton(dialog), Qt::LeftButton);
+        EXPECT_EQ(ShowLogButton(dialog)->text(), "Hide log");
+        EXPECT_TRUE(LogTab(dialog)->isVisible());
+        EXPECT_EQ(OuterBottom(dialog), 2 * Bottom(MainTab(dialog)->geometry()) + 40);
+        const QRect log = LogTab(dialog)->geometry();
+        EXPECT_EQ(log.top(), Bottom(ShowLogButton(dialog)->geometry()) + 15);
+        EXPECT_EQ(Bottom(log), dialog.height() - StatusBar(dialog)->height() - 10);
+        EXPECT_EQ(Bottom(StatusBar(dialog)->geometry()), dialog.height());
+        EXPECT_EQ(dialog.Settings().showLog, 1);
+    }
+    {
+        CFakeTesterDevice device;
+        CTestDlg dialog(device, nullptr);
+        EXPECT_EQ(ShowLogButton(dialog)->text(), "Hide log");
+        EXPECT_TRUE(LogTab(dialog)->isVisibleTo(&dialog));
+        dialog.OnShowLog();
+        EXPECT_EQ(ShowLogButton(dialog)->text(), "Show log");
+        EXPECT_EQ(OuterBottom(dialog), Bottom(ShowLogButton(dialog)->geometry()) + 40);
+    }
+    QSettings stored(QString::fromStdString(ConfigFile().string()), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Settings/ShowLog").toInt(), 0);
+    EXPECT_EQ(stored.value("Settings/UnitCelsius").toInt(), 1);
+    EXPECT_TRUE(stored.contains("Connect/Host"));
+    EXPECT_TRUE(stored.contains("Connect/Login"));
+}
+
+TEST_F(AppTest, StoredValuesAreReadAndWrittenBack)
+{
+    {
+        fs::create_directories(ConfigFile().parent_path());
+        QSettings stored(QString::fromStdString(ConfigFile().string()), QSettings::IniFormat);
+        stored.setValue("Settings/UnitCelsius", 7);
+        stored.setValue("Connect/Host", QString::fromUtf8("h\xC3\xB8st"));
+        stored.setValue("Connect/Login", "tech");
+    }
+    {
+        CFakeTesterDevice device;
+        CTestDlg dialog(device, nullptr);
+        EXPECT_TRUE(dialog.Settings().IsCelsius()); // any non-zero value
+        EXPECT_EQ(dialog.Settings().host, "h\xF8st");
+        EXPECT_EQ(dialog.Settings().login, "tech");
+        CSettingsDlg settings(&dialog.Settings().unitCelsius);
+        EXPECT_TRUE(settings.findChild<QRadioButton*>("celsius")->isChecked());
+        dialog.Settings().login = "other";
+    }
+    QSettings stored(QString::fromStdString(ConfigFile().string()), QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Settings/UnitCelsius").toInt(), 7);
+    EXPECT_EQ(stored.value("Connect/Host").toString(), QString::fromUtf8("h\xC3\xB8st"));
+    EXPECT_EQ(stored.value("Connect/Login").toString(), "other");
+}
+
+TEST_F(AppTest, SettingsDialogOkStoresTheUnitAndCancelLeavesIt)
+{
+    int unit = 1;
+    {
+        CSettingsDlg dialog(&unit);
+        EXPECT_EQ(dialog.windowTitle(), "Settings");
+        EXPECT_TRUE(dialog.findChild<QRadioButton*>("celsius")->isChecked());
+        EXPECT_EQ(dialog.findChild<QGroupBox*>()->title(), "Temperature unit");
+        dialog.findChild<QRadioButton*>("fahrenheit")->setChecked(true);
+        dialog.findChild<QPushButton*>("cancel")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(unit, 1);
+    {
+        CSettingsDlg dialog(&unit);
+        dialog.findChild<QRadioButton*>("fahrenheit")->setChecked(true);
+        dialog.findChild<QPushButton*>("ok")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(unit, 0);
+    CSettingsDlg fahrenheit(&unit);
+    EXPECT_TRUE(fahrenheit.findChild<QRadioButton*>("fahrenheit")->isChecked());
+
+    // Through the main dialog's button, answered while it runs.
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    for (const char* button : {"cancel", "ok"}) {
+        QTimer::singleShot(0, [button] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(qobject_cast<CSettingsDlg*>(modal), nullptr);
+            modal->findChild<QRadioButton*>("fahrenheit")->setChecked(true);
+            modal->findChild<QPushButton*>(button)->click();
+        });
+        dialog.findChild<QPushButton*>("settings")->click();
+        EXPECT_EQ(dialog.Settings().unitCelsius, std::string(button) == "ok" ? 0 : 1) << button;
+    }
+}
+
+TEST_F(AppTest, CloseBoxAsksAndNoKeepsTheWindow)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    dialog.show();
+    dialog.closeAnswer = false;
+    EXPECT_FALSE(dialog.close());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.closeQuestions, 1);
+    dialog.closeAnswer = true;
+    EXPECT_TRUE(dialog.close());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.closeQuestions, 2);
+    // OK and Cancel end the dialog without asking.
+    dialog.show();
+    dialog.accept();
+    dialog.show();
+    dialog.reject();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.closeQuestions, 2);
+}
+
+TEST_F(AppTest, MainTabsStayWhileTheTrackSensorPageListens)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    dialog.Settings().showLog = 0;
+    dialog.SetLogVisible(true);
+    dialog.show();
+    CMainTabCtrl* tabs = MainTab(dialog);
+    QTabBar* bar = tabs->tabBar();
+
+    dialog.listening = true;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(dialog.refusals, 3);
+    EXPECT_EQ(dialog.OnTabChanging(1, tabs), 1);
+    EXPECT_EQ(dialog.OnTabChanging(1, LogTab(dialog)), 0);
+
+    // The log tabs are never held.
+    QTabBar* logBar = LogTab(dialog)->tabBar();
+    QTest::mouseClick(logBar, Qt::LeftButton, {}, logBar->tabRect(1).center());
+    EXPECT_EQ(LogTab(dialog)->currentIndex(), 1);
+    EXPECT_EQ(dialog.refusals, 4); // only the direct call above
+
+    dialog.listening = false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->currentIndex(), 3);
+    EXPECT_EQ(dialog.refusals, 4);
+}
+
+TEST_F(AppTest, ActiveTabLabelsAreBoldAndNeverCut)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    QTabBar* bar = MainTab(dialog)->tabBar();
+    QFont bold = bar->font();
+    bold.setBold(true);
+    for (int i = 0; i < bar->count(); ++i) {
+        const int needed = QFontMetrics(bold).horizontalAdvance(bar->tabText(i)) +
+                           (bar->tabIcon(i).isNull() ? 0 : bar->iconSize().width());
+        EXPECT_GT(bar->tabRect(i).width(), needed) << i;
+    }
+}
+
+TEST_F(AppTest, TimerAgesTheDeafList)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    EXPECT_TRUE(dialog.DeafList().Hear(1234567, 0, 12));
+    EXPECT_FALSE(dialog.DeafList().Hear(1234567, 0, 12));
+    for (int tick = 0; tick < 19; ++tick)
+        dialog.OnTimer();
+    EXPECT_EQ(dialog.DeafList().GetCount(), 1u);
+    dialog.OnTimer();
+    EXPECT_EQ(dialog.DeafList().GetCount(), 0u);
+
+    // The dialog's own timer does the same.
+    EXPECT_TRUE(dialog.DeafList().Hear(7, 1, 0));
+    for (int tick = 0; tick < 19; ++tick)
+        dialog.OnTimer();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.DeafList().GetCount() == 0; }, 5000));
+}
+
+TEST_F(AppTest, LostLinkIsShownAndRestartedAndConnectedIsShown)
+{
+    CFakeTesterDevice device; // no Tester: every search fails
+    CTestDlg dialog(device, nullptr);
+    dialog.OnConnected();
+    EXPECT_EQ(StatusBar(dialog)->GetText(0), "Tester: Connected");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isMinimized());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return StatusBar(dialog)->GetText(0) == "Tester: Not connected"; }, 10000));
+    // The handler started the link again, which searched again.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.Searches() >= 3; }, 10000));
+    EXPECT_TRUE(dialog.TesterLink().IsRunning());
+}
+
+TEST_F(AppTest, FoundTesterShowsConnectedAndRestoresTheWindow)
+{
+    CFakeTesterDevice device(true);
+    {
+        CTestDlg dialog(device, nullptr);
+        dialog.showMinimized();
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return StatusBar(dialog)->GetText(0) == "Tester: Connected"; }, 10000));
+        EXPECT_FALSE(dialog.isMinimized());
+        EXPECT_TRUE(dialog.isVisible());
+        device.Release(); // the link's next read fails, so it can stop
+    }
+    // An empty wake-up is harmless.
+    CFakeTesterDevice none;
+    CTestDlg dialog(none, nullptr);
+    QCoreApplication::postEvent(&dialog, new QEvent(WM_TESTER_EVENT));
+    QCoreApplication::sendPostedEvents(&dialog);
+    EXPECT_EQ(StatusBar(dialog)->GetText(0), "Tester: Not connected");
+}

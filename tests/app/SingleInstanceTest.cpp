@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The real program, started offscreen in `folder` with a private runtime and
+// settings folder; its standard error goes to folder/stderr.
+pid_t StartProgram(const fs::path& runtime, const fs::path& folder)
+{
+    fs::create_directories(folder);
+    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.string(),
+                                    "XDG_CONFIG_HOME=" + (runtime / "config").string()};
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("QT_QPA_PLATFORM=", 0) != 0 && entry.rfind("XDG_RUNTIME_DIR=", 0) != 0 &&
+            entry.rfind("XDG_CONFIG_HOME=", 0) != 0)
+            env.push_back(entry);
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : env)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addopen(&actions, 2, (folder / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    char program[] = Q9_PROGRAM;
+    char* argv[] = {program, nullptr};
+    pid_t pid = -1;
+    const int error = posix_spawn(&pid, program, &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return error == 0 ? pid : -1;
+}
+
+// Waits up to `limit` for `pid` to end; its wait status, or -1 if it runs on.
+int WaitEnd(pid_t pid, std::chrono::seconds limit)
+{
+    const auto until = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return status;
+        std::this_thread::sleep_for(20ms);
+    }
+    return -1;
+}
+
+// True once the program in `folder` made its log files: it got past the check.
+bool WaitRunning(const fs::path& folder, std::chrono::seconds limit)
+{
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (fs::exists(folder / "Log") && !fs::is_empty(folder / "Log"))
+            return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+void Kill(pid_t pid)
+{
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+} // namespace
+
+TEST(SingleInstanceTest, SecondCopyEndsAtOnceWhileTheFirstRunsOn)
+{
+    char pattern[] = "/tmp/q9-instance-XXXXXX";
+    const fs::path runtime = ::mkdtemp(pattern);
+
+    const pid_t first = StartProgram(runtime, runtime / "first");
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitRunning(runtime / "first", 60s));
+
+    const pid_t second = StartProgram(runtime, runtime / "second");
+    ASSERT_GT(second, 0);
+    const int status = WaitEnd(second, 60s);
+    ASSERT_NE(status, -1) << "the second copy kept running";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(fs::exists(runtime / "second" / "Log"));        // it never got to its logs
+    EXPECT_EQ(fs::file_size(runtime / "second" / "stderr"), 0u); // and said nothing
+
+    EXPECT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the first copy was disturbed";
+    Kill(first); // even a killed copy frees its claim
+
+    const pid_t third = StartProgram(runtime, runtime / "third");
+    ASSERT_GT(third, 0);
+    EXPECT_TRUE(WaitRunning(runtime / "third", 60s));
+    EXPECT_EQ(waitpid(third, nullptr, WNOHANG), 0);
+    Kill(third);
+    fs::remove_all(runtime);
+}
