@@ -42,11 +42,26 @@ void AppendCodePoints(const char* utf32, size_t bytes, XmlConversion& result)
     }
 }
 
+bool IsAscii(std::string_view bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 XmlConversion ConvertToWindows1252(std::string_view bytes, const char* iconvName, size_t unitSize)
 {
     XmlConversion result;
+    // ASCII reads the same in UTF-8 and Windows-1252, and most files are ASCII.
+    if (std::string_view(iconvName) == "UTF-8" && IsAscii(bytes)) {
+        result.converted = true;
+        result.text = bytes;
+        return result;
+    }
     IconvHandle cd(iconvName);
     if (!cd.IsOpen())
         return result;
