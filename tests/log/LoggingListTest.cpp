@@ -26,16 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int argc = 1;
-char name[] = "q9-log-list-test";
-char* argv[] = {name, nullptr};
-
-QApplication& App()
-{
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // The only file in Log whose name starts with `prefix`.
 fs::path LogFile(const std::string& prefix)
 {
@@ -67,7 +57,6 @@ std::unique_ptr<LogRow> Row(std::initializer_list<const char*> cells)
 
 class LoggingListTest : public ::testing::Test {
   protected:
-    void SetUp() override { App(); }
     CTempWorkingFolder m_folder;
 };
 

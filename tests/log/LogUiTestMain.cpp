@@ -1,0 +1,13 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// The list widgets need one application object for the whole run, ended
+// before the program's static objects are.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
