@@ -1,6 +1,7 @@
 #include "TransponderCodes.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -42,7 +43,8 @@ std::string WithSerial(std::string letters, uint32_t serial)
 {
     char text[8];
     std::snprintf(text, sizeof text, "-%05u", serial);
-    return letters + text;
+    letters += text;
+    return letters;
 }
 
 } // namespace
@@ -68,5 +70,7 @@ std::string FormatSpecialCode(uint32_t number)
         return Decimal(number);
     const uint32_t v = number & kSpecialMask;
     // v is at most 16777215, so q is at most 167 and three letters hold it.
-    return WithSerial("P" + Letters(v / kSerialRange, 3), v % kSerialRange);
+    std::string letters(1, 'P');
+    letters += Letters(v / kSerialRange, 3);
+    return WithSerial(std::move(letters), v % kSerialRange);
 }
