@@ -77,7 +77,10 @@ void CLoggingListCtrl::SetColumnWidths(std::initializer_list<int> widths)
     for (int width : widths) {
         if (column >= m_columnCount)
             break;
-        setColumnWidth(column++, static_cast<uint16_t>(width));
+        // Never narrower than the column's title, which would be cut.
+        const int title = horizontalHeader()->sectionSizeHint(column);
+        setColumnWidth(column, std::max<int>(static_cast<uint16_t>(width), title));
+        ++column;
     }
 }
 

@@ -1,0 +1,98 @@
+// Fills the transponder log with 1,000,000 rows of seven short cells, the way
+// the program does (posted rows, file mirror, offscreen view), and prints the
+// time per row, the time of one view update at several sizes, and the memory
+// per row. Run from a scratch folder: it writes Log/Tester_<stamp>.log there.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "CanMessageLogPage.h"
+#include "LogListModel.h"
+#include "LogRowEvent.h"
+#include "LoggingListCtrl.h"
+#include "LoggingTabCtrl.h"
+#include "TransponderLogPage.h"
+
+namespace {
+
+long StatusKb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::stol(line.substr(std::strlen(field)));
+    return 0;
+}
+
+std::unique_ptr<LogRow> MakeRow(int i)
+{
+    auto row = std::make_unique<LogRow>();
+    row->cells = {"Car 7", std::to_string(1000000 + i), "42", "Korvo", "Low", "12", "05-12-2026 17:24:48"};
+    return row;
+}
+
+// One update of the view: a row arrives, is shown on top, the list repaints.
+double UpdateMicroseconds(CLoggingTabCtrl& tabs, CLoggingListCtrl& list, int& next)
+{
+    const int rounds = 50;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < rounds; ++i) {
+        PostLogRow(&tabs, WM_LOG_TRANSPONDER_ROW, MakeRow(next++));
+        QCoreApplication::sendPostedEvents();
+        list.viewport()->repaint();
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1000.0 / rounds;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int total = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    const int burst = 1000;
+
+    CLoggingTabCtrl tabs;
+    tabs.SetPages(new CTransponderLogPage, new CCanMessageLogPage);
+    tabs.resize(900, 300);
+    tabs.show();
+    CLoggingListCtrl& list = *tabs.TransponderLogPage()->List();
+    QCoreApplication::processEvents();
+    const long rssBefore = StatusKb("VmRSS:");
+
+    std::printf("rows      us/row(amortised)  us/update\n");
+    int next = 0;
+    double addNs = 0;
+    int checkpoint = 0;
+    const int checkpoints[] = {20000, 100000, 1000000};
+    while (next < total) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < burst && next < total; ++i)
+            PostLogRow(&tabs, WM_LOG_TRANSPONDER_ROW, MakeRow(next++));
+        QCoreApplication::processEvents(); // rows, one insertion, one paint
+        addNs += static_cast<double>(timer.nsecsElapsed());
+        if (checkpoint < 3 && next >= checkpoints[checkpoint]) {
+            const int rows = next;
+            const double update = UpdateMicroseconds(tabs, list, next);
+            std::printf("%-9d %-18.2f %.1f\n", rows, addNs / 1000.0 / rows, update);
+            ++checkpoint;
+        }
+    }
+    QCoreApplication::sendPostedEvents();
+    const long peak = StatusKb("VmHWM:");
+    const auto rows = static_cast<double>(list.model()->rowCount());
+    std::printf("rows shown: %.0f\n", rows);
+    std::printf("peak memory above the empty list: %.1f bytes/row (row store %.1f bytes/row)\n",
+                static_cast<double>(peak - rssBefore) * 1024.0 / rows,
+                static_cast<double>(list.Model().Store().ReservedBytes()) / rows);
+    return 0;
+}
