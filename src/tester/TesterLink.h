@@ -58,7 +58,8 @@ class CTesterLink {
     // Drains the event ring into `handlers`, UI thread.
     void DeliverEvents(CTamrixTesterHandlers& handlers);
 
-    // Records refused because the ring or the queue was full.
+    // Events refused because the ring was full; commands refused because the
+    // queue was full or the Tester cannot take them.
     uint64_t RefusedEvents() const;
     uint64_t RefusedCommands() const;
 
