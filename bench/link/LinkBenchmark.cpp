@@ -1,5 +1,6 @@
-// Link throughput and cost against tester-sim: events per second and reader
-// CPU per 1,000 reply lines at full speed, the reader's CPU share at the
+// Link throughput and cost against tester-sim: events per second, reader CPU
+// per 1,000 reply lines and refused records at full speed and at ten times
+// the Tester's line rate, the reader's CPU share at the
 // Tester's real line rate, and the CPU share of a link searching with no
 // Tester attached. Prints one figure per line.
 #include <sys/resource.h>
@@ -123,6 +124,7 @@ int main(int argc, char** argv)
 {
     const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
     MeasureAgainstSimulator("fast", seconds);
+    MeasureAgainstSimulator("10x", seconds);
     MeasureAgainstSimulator("real", seconds);
     MeasureSearching(seconds);
     return 0;

@@ -42,8 +42,9 @@ std::string ApplyFaults(const FaultPlan& plan, uint64_t lineNumber, std::string 
 bool CReplyWriter::Write(int fd, const std::string& line)
 {
     const std::string bytes = ApplyFaults(m_plan, ++m_lines, line);
-    if (m_pace == Pace::kReal) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(bytes.size() * kSecondsPerByte));
+    if (m_speedup > 0) {
+        std::this_thread::sleep_for(
+            std::chrono::duration<double>(bytes.size() * kSecondsPerByte / m_speedup));
     }
     size_t done = 0;
     while (done < bytes.size()) {

@@ -15,14 +15,13 @@ struct FaultPlan {
 // The bytes sent for reply line `lineNumber` (counting from 1) under `plan`.
 std::string ApplyFaults(const FaultPlan& plan, uint64_t lineNumber, std::string line);
 
-enum class Pace { kReal, kFast };
-
-// Writes reply lines to the Tester's end of the line. At the real pace a line
-// goes out only after the time its bytes take at 115200 baud 8N1 (10 bits a
-// byte, about 87 us), so the host sees the Tester's line rate.
+// Writes reply lines to the Tester's end of the line. A line goes out only
+// after the time its bytes take at 115200 baud 8N1 (10 bits a byte, about
+// 87 us) divided by `speedup`: 1 is the Tester's own line rate, 10 ten times
+// that, and 0 means no delay at all (as fast as the host reads).
 class CReplyWriter {
   public:
-    CReplyWriter(FaultPlan plan, Pace pace) : m_plan(plan), m_pace(pace) {}
+    CReplyWriter(FaultPlan plan, double speedup) : m_plan(plan), m_speedup(speedup) {}
 
     // False when the line could not be written (the line is gone or the host
     // stopped reading and the buffer is full; the rest is dropped, as a
@@ -33,6 +32,6 @@ class CReplyWriter {
 
   private:
     FaultPlan m_plan;
-    Pace m_pace;
+    double m_speedup;
     uint64_t m_lines = 0;
 };

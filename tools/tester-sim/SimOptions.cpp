@@ -30,6 +30,22 @@ bool ToSeconds(const std::string& text, std::optional<double>& value)
     return true;
 }
 
+// "real" is 1, "fast" 0 (no delay), "<N>x" N times the real line rate.
+bool ToSpeedup(const std::string& text, double& speedup)
+{
+    if (text == "real" || text == "fast") {
+        speedup = text == "real" ? 1.0 : 0.0;
+        return true;
+    }
+    char* end = nullptr;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (text.empty() || std::string(end) != "x" || !(parsed > 0.0) || parsed > 1e6) {
+        return false;
+    }
+    speedup = parsed;
+    return true;
+}
+
 bool IsVersion(const std::string& text)
 {
     const size_t dot = text.find('.');
@@ -43,11 +59,7 @@ using Setter = std::function<bool(SimOptions&, const std::string&)>;
 const std::map<std::string, Setter>& ValueOptions()
 {
     static const std::map<std::string, Setter> options = {
-        {"--pace",
-         [](SimOptions& o, const std::string& v) {
-             o.pace = v == "fast" ? Pace::kFast : Pace::kReal;
-             return v == "fast" || v == "real";
-         }},
+        {"--pace", [](SimOptions& o, const std::string& v) { return ToSpeedup(v, o.speedup); }},
         {"--seed", [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.scenario.seed); }},
         {"--version",
          [](SimOptions& o, const std::string& v) {
@@ -104,8 +116,9 @@ Simulates a TAMRIX TESTER on a pseudo-terminal and registers it in the user's
 runtime folder, where Q9 Tester and tester-monitor find it as they find a real
 Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
 
-  --pace real|fast       real: replies take their time at 115200 baud 8N1
-                         (about 87 us a byte); fast: no delay (default real)
+  --pace real|fast|Nx    real: replies take their time at 115200 baud 8N1
+                         (about 87 us a byte); Nx: N times that rate (10x);
+                         fast: no delay at all (default real)
   --seed N               seed of the simulated world (default 1)
   --version X.Y          firmware version the Tester reports (default 2.3)
   --no-version           do not answer the version query at all

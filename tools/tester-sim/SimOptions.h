@@ -9,7 +9,7 @@
 struct SimOptions {
     ScenarioSettings scenario;
     FaultPlan faults;
-    Pace pace = Pace::kReal;
+    double speedup = 1.0;              // --pace: 1 real, 0 fast, N for "Nx"
     std::optional<double> unplugAfter; // seconds after each plug-in
     std::optional<double> replugAfter; // seconds after each unplug
     char unplugOn = 0;                 // unplug on the first such command after each plug-in

@@ -30,7 +30,7 @@ constexpr int kIdleWaitMs = 250;
 CTesterSimulator::CTesterSimulator(const SimOptions& options)
     : m_options(options), m_registry(RuntimeDir(options)),
       m_port(m_registry, EntryName(options), options.description), m_scenario(options.scenario),
-      m_writer(options.faults, options.pace)
+      m_writer(options.faults, options.speedup)
 {
 }
 

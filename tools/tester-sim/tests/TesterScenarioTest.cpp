@@ -211,7 +211,7 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
         ParseSimOptions(static_cast<int>(std::size(argv)), const_cast<char**>(argv), options, message, help))
         << message;
     EXPECT_FALSE(help);
-    EXPECT_EQ(options.pace, Pace::kFast);
+    EXPECT_EQ(options.speedup, 0.0);
     EXPECT_EQ(options.scenario.seed, 9u);
     EXPECT_FALSE(options.scenario.answerVersion);
     EXPECT_EQ(options.scenario.specialEvery, 2u);
@@ -224,9 +224,16 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_EQ(options.entryName, "sim1");
 
     const std::vector<std::vector<const char*>> bad = {
-        {"tester-sim", "--pace", "slow"}, {"tester-sim", "--seed", "-1"},           {"tester-sim", "--seed"},
-        {"tester-sim", "--version", "2"}, {"tester-sim", "--unplug-on", "mm"},      {"tester-sim", "--bogus"},
-        {"tester-sim", "--name", "../x"}, {"tester-sim", "--unplug-after", "soon"},
+        {"tester-sim", "--pace", "slow"},
+        {"tester-sim", "--pace", "0x"},
+        {"tester-sim", "--pace", "10"},
+        {"tester-sim", "--seed", "-1"},
+        {"tester-sim", "--seed"},
+        {"tester-sim", "--version", "2"},
+        {"tester-sim", "--unplug-on", "mm"},
+        {"tester-sim", "--bogus"},
+        {"tester-sim", "--name", "../x"},
+        {"tester-sim", "--unplug-after", "soon"},
     };
     for (const auto& args : bad) {
         SimOptions ignored;
@@ -235,6 +242,9 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
             << args[1];
         EXPECT_FALSE(help);
     }
+    const char* tenTimes[] = {"tester-sim", "--pace", "10x"};
+    ASSERT_TRUE(ParseSimOptions(3, const_cast<char**>(tenTimes), options, message, help));
+    EXPECT_DOUBLE_EQ(options.speedup, 10.0);
     const char* helpArgs[] = {"tester-sim", "--help"};
     EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(helpArgs), options, message, help));
     EXPECT_TRUE(help);
