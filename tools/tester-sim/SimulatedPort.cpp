@@ -2,11 +2,21 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
+
+namespace {
+
+// Longer than the kernel takes to hand bytes from the master to the slave.
+constexpr int kArrivalMs = 100;
+
+}  // namespace
 
 CSimulatedPort::CSimulatedPort(const CSimulatedDeviceRegistry& registry, std::string entryName,
                                std::string description)
@@ -77,4 +87,28 @@ void CSimulatedPort::ClosePty()
         m_master = -1;
     }
     m_slavePath.clear();
+}
+
+bool CSimulatedPort::WaitUntilRead(int timeoutMs) const
+{
+    using Clock = std::chrono::steady_clock;
+    const auto pending = [this] {
+        int count = 0;
+        return m_slave >= 0 && ::ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
+    };
+    // Our own slave descriptor sees the host's input queue. Bytes reach it
+    // from the master a moment after the write (the kernel pushes them on),
+    // so first give them that moment, then wait for the host to take them.
+    const auto arrival = Clock::now() + std::chrono::milliseconds(kArrivalMs);
+    while (pending() == 0 && Clock::now() < arrival) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (pending() > 0) {
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }

@@ -20,6 +20,10 @@ class CSimulatedPort {
     // Unregisters, then closes both ends.
     void Unplug();
 
+    // Waits until the host has taken every byte written so far (a hang-up
+    // throws away what it has not read yet); false after `timeoutMs`.
+    bool WaitUntilRead(int timeoutMs) const;
+
     bool IsPlugged() const { return m_master >= 0; }
     int Master() const { return m_master; }
     const std::string& SlavePath() const { return m_slavePath; }

@@ -24,6 +24,8 @@ std::string RuntimeDir(const SimOptions& options)
 // The longest the loop sleeps when no timer is due, so a stop request that
 // slipped in between the flag check and poll() is seen soon.
 constexpr int kIdleWaitMs = 250;
+// How long an unplug waits for the host to take the bytes already sent.
+constexpr int kDrainWaitMs = 2000;
 
 } // namespace
 
@@ -104,9 +106,11 @@ void CTesterSimulator::Answer(const SimCommand& command)
     std::vector<std::string> lines = m_scenario.Answer(command);
     if (unplugNow) {
         m_unplugOnArmed = false;
-        // Inside a transmission the host is left waiting for the rest.
+        // Inside a transmission the host is left waiting for the rest; the
+        // first line must reach it before the line drops.
         if (command.letter == 'm' && !lines.empty()) {
             m_writer.Write(m_port.Master(), lines.front());
+            m_port.WaitUntilRead(kDrainWaitMs);
         }
         Unplug();
         return;
