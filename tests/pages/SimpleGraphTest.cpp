@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
 
 #include "SimpleGraph.h"
 
@@ -230,4 +238,71 @@ TEST(SimpleGraph, ReportsAFileItCannotWrite)
     EXPECT_FALSE(graph.SaveGraph(dir.filePath(QStringLiteral("missing/folder/graph.png")), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(graph.SaveGraph(dir.path(), &error)); // a folder, not a file
+}
+
+namespace {
+// Runs `answer` on the next modal window of type T once it is up (the modal
+// loop that shows it runs these checks); gives up after ten seconds.
+template <class T, class Answer> void WhenModal(Answer answer)
+{
+    auto* poll = new QTimer(qApp);
+    auto triesLeft = std::make_shared<int>(2000);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer, triesLeft] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (window || --*triesLeft == 0) {
+            poll->stop();
+            poll->deleteLater();
+        }
+        if (window)
+            answer(window);
+    });
+    poll->start(5);
+}
+
+// Answers the save dialog that OnSaveGraph is about to open: chooses `path`,
+// or cancels when it is empty. When `failureExpected`, closes the message
+// box that should follow and keeps its text in `message`.
+void AnswerSaveDialog(const QString& path, bool failureExpected, QString& message)
+{
+    WhenModal<QFileDialog>([path, failureExpected, &message](QFileDialog* dialog) {
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        if (failureExpected)
+            WhenModal<QMessageBox>([&message](QMessageBox* box) {
+                message = box->text();
+                box->close();
+            });
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    });
+}
+} // namespace
+
+TEST(SimpleGraph, SaveGraphAsksForAFileAndSaysWhenItCannotWrite)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    CSimpleGraph graph;
+    graph.fullScale = 255;
+
+    QString message;
+    AnswerSaveDialog(dir.filePath(QStringLiteral("chosen")), false, message);
+    graph.OnSaveGraph();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("chosen.png")))); // the default suffix
+
+    AnswerSaveDialog(QString(), false, message);
+    graph.OnSaveGraph();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chosen.png")});
+
+    // A folder that is a file: not even root can create a file in it.
+    QFile plainFile(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
+    plainFile.close();
+    const QString impossible = dir.filePath(QStringLiteral("plain/graph.png"));
+    AnswerSaveDialog(impossible, true, message);
+    graph.OnSaveGraph();
+    EXPECT_TRUE(message.contains(impossible)) << message.toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
