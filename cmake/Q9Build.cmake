@@ -41,13 +41,19 @@ function(q9_add_gtest name)
   add_executable(${name} ${arg_SOURCES})
   q9_warnings(${name})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
-  set(env "")
+  # Built as a list so that an empty value cannot shift the pairs.
+  set(props TIMEOUT 120)
+  if(arg_LABELS)
+    list(APPEND props LABELS "${arg_LABELS}")
+  endif()
   if(arg_QT)
     target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::Test)
-    set(env "QT_QPA_PLATFORM=offscreen")
+    list(APPEND props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
+  # Listing runs without the tests' environment: a Qt test main must choose
+  # the offscreen platform itself when none is set.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${arg_LABELS}" ENVIRONMENT "${env}" TIMEOUT 120)
+    PROPERTIES ${props})
 endfunction()
