@@ -38,15 +38,22 @@ void CLogListModel::Append(int colour, std::span<const std::string_view> cells)
     m_store.Append(colour, cells);
 }
 
-bool CLogListModel::Publish()
+int CLogListModel::Publish()
 {
     if (!HasPending())
-        return false;
+        return 0;
+    // Announced as rows added at the bottom while every row's text moves
+    // down: the view then keeps the positions of the rows it has. Inserting
+    // at the top would make it recompute the position of every row, which
+    // grows with the list.
+    const int shown = static_cast<int>(m_shown);
     const int added = static_cast<int>(m_store.Size() - m_shown);
-    beginInsertRows(QModelIndex(), 0, added - 1);
+    beginInsertRows(QModelIndex(), shown, shown + added - 1);
     m_shown = m_store.Size();
     endInsertRows();
-    return true;
+    if (shown > 0)
+        emit dataChanged(index(0, 0), index(shown - 1, columnCount() - 1));
+    return added;
 }
 
 int CLogListModel::rowCount(const QModelIndex& parent) const

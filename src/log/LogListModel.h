@@ -8,7 +8,7 @@
 
 // The rows of a log list as a table, newest first: view row r is stored row
 // n-1-r, so adding on top never moves stored rows. Added rows are held back
-// until Publish, which announces all of them in one insertion at the top.
+// until Publish, which announces all of them at once.
 class CLogListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -17,8 +17,9 @@ class CLogListModel : public QAbstractTableModel {
     // Titles are Windows-1252.
     void SetColumns(const std::vector<std::string>& titles);
     void Append(int colour, std::span<const std::string_view> cells);
-    // Shows every appended row; false when there was none to show.
-    bool Publish();
+    // Shows every appended row on top; the number of rows it showed. Every
+    // row shown before moves down by that number.
+    int Publish();
     bool HasPending() const { return m_store.Size() > m_shown; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -37,7 +37,7 @@ void CLogRowStore::Append(int colour, std::span<const std::string_view> cells)
     for (int i = 0; i < count; ++i) {
         const std::string_view cell = cells[static_cast<std::size_t>(i)];
         const std::size_t take = std::min(cell.size(), text - end);
-        if (take > 0)  // an empty view may have no data pointer at all
+        if (take > 0) // an empty view may have no data pointer at all
             std::memcpy(out + end, cell.data(), take);
         end += take;
         const auto end16 = static_cast<uint16_t>(end);

@@ -142,6 +142,26 @@ bool CLoggingListCtrl::event(QEvent* event)
 
 void CLoggingListCtrl::PublishRows()
 {
-    if (m_model->Publish() && m_autoScroll)
+    const QItemSelection selected = selectionModel()->selection();
+    const QModelIndex current = currentIndex();
+    const int added = m_model->Publish();
+    if (added == 0)
+        return;
+    FollowMovedRows(selected, current, added);
+    if (m_autoScroll)
         scrollToTop();
+}
+
+void CLoggingListCtrl::FollowMovedRows(const QItemSelection& selected, const QModelIndex& current, int moved)
+{
+    // The selection stays on the rows the user chose, which moved down.
+    QItemSelection shifted;
+    for (const QItemSelectionRange& range : selected)
+        shifted.select(m_model->index(range.top() + moved, range.left()),
+                       m_model->index(range.bottom() + moved, range.right()));
+    if (!selected.isEmpty())
+        selectionModel()->select(shifted, QItemSelectionModel::ClearAndSelect);
+    if (current.isValid())
+        selectionModel()->setCurrentIndex(m_model->index(current.row() + moved, current.column()),
+                                          QItemSelectionModel::NoUpdate);
 }

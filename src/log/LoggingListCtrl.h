@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QItemSelection>
 #include <QTableView>
 #include <initializer_list>
 #include <memory>
@@ -52,6 +53,7 @@ class CLoggingListCtrl : public QTableView {
   private:
     void ShowRow(int colour, std::span<const std::string_view> cells);
     void SchedulePublish();
+    void FollowMovedRows(const QItemSelection& selected, const QModelIndex& current, int moved);
 
     CLogListModel* m_model;
     std::unique_ptr<CLog> m_log;

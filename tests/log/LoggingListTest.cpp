@@ -150,6 +150,18 @@ TEST_F(LoggingListTest, SelectedRowKeepsItsTextColour)
         }
     EXPECT_GT(red, 20);
     EXPECT_GT(highlighted, 100);
+
+    // The selection stays on its row as newer rows push it down.
+    list.setCurrentIndex(list.model()->index(0, 0));
+    list.AddRow(0, {"newer"});
+    list.AddRow(0, {"newest"});
+    QCoreApplication::sendPostedEvents();
+    const QModelIndexList rows = list.selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].row(), 2);
+    EXPECT_EQ(rows[0].data().toString(), "MMMMMMMMMMMMMMMM");
+    EXPECT_EQ(list.currentIndex().row(), 2);
+    EXPECT_EQ(Text(list, 0, 0), "newest");
 }
 
 TEST_F(LoggingListTest, NoLogFolderShowsRowsAndWritesNothing)
