@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "SingleInstance.h"
+#include "TerminationSignals.h"
 
 // The program: one main dialog, run modally, on the Tester's USB driver; one
 // copy at a time.
@@ -15,4 +16,7 @@ class CQ9TesterApp : public QApplication {
 
   private:
     CSingleInstance m_instance;
+    // Lives longer than the dialog, so a request during its teardown is
+    // neither fatal nor lost.
+    CTerminationSignals m_termination;
 };

@@ -311,19 +311,3 @@ void CQ9TesterDlg::closeEvent(QCloseEvent* event)
     }
     QDialog::closeEvent(event);
 }
-
-void CQ9TesterDlg::OnDisconnected()
-{
-    m_statusBar->SetText(0, QStringLiteral("Tester: Not connected"));
-    // Nothing else retries: a new search starts with the restart.
-    m_link->Stop();
-    m_link->Start();
-}
-
-void CQ9TesterDlg::OnConnected()
-{
-    m_statusBar->SetText(0, QStringLiteral("Tester: Connected"));
-    showNormal();
-    raise();
-    activateWindow();
-}

@@ -3,7 +3,9 @@
 #include <QBasicTimer>
 #include <QDialog>
 #include <QIcon>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "DeafList.h"
 #include "TamrixTesterHandlers.h"
@@ -53,11 +55,38 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     void OnShowLog();
     void OnSettings();
 
+    // What the Tester heard (Q9TesterDlgEvents.cpp). Transmission results and
+    // received CAN messages belong to the emulation page and keep the
+    // interface's defaults.
+    void OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery, unsigned driverNumber) override;
+    void OnQ9Transponder(uint32_t number, uint32_t rssi) override;
+    void OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery) override;
+    void OnBeacon(uint32_t number, uint32_t rssi, double batteryVolts, int32_t temperature) override;
+    void OnDiagnostics(uint32_t number, unsigned noise, double batteryVolts, uint32_t batteryPercent,
+                       uint32_t remainingMinutes, double externalVolts, unsigned temperature, unsigned firmwareMajor,
+                       unsigned firmwareMinor) override;
+    void OnListeningChanged(int32_t state) override;
+    void OnSpecialDevice(int32_t what, uint32_t number, uint32_t rssi, unsigned flag, unsigned kind,
+                         double value) override;
+    void OnFirmwareVersion(bool known, unsigned major, unsigned minor) override;
     void OnDisconnected() override;
     void OnConnected() override;
+    void OnLoopLevel(unsigned level) override;
+
+    // A copy of the first server record for `number`; false when there is none.
+    bool FindTranslation(uint32_t number, CTranslation& translation) const;
+    // Logs a transponder row unless the same device (number, type, driver
+    // number) was logged or heard within the deaf time. An empty `idText`
+    // logs the number in decimal.
+    void AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId, uint32_t typeIndex,
+                              const std::string& battery, const std::string& idText, int32_t driverNumber);
+    // The same with "Low" or nothing as the battery text.
+    void AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId, uint32_t typeIndex,
+                              bool lowBattery, const std::string& idText, int32_t driverNumber = 0);
 
     AppSettings& Settings() { return *m_settings; }
     CDeafList& DeafList() { return m_deafList; }
+    CTranslationList& Translations() { return *m_translations; }
     CTesterLink& TesterLink() { return *m_link; }
 
   protected:
@@ -79,6 +108,15 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     bool Initialise(CSingleInstance* instance);
     void CreateLogPages();
     QRect WindowRectInClient() const;
+
+    // How a transponder is shown: its translation's short id or label when
+    // the server knows it, else `plainId` (its number or printed code).
+    struct Identity {
+        std::string idText;
+        std::string label;
+        uint32_t shortId = 0;
+    };
+    Identity Identify(uint32_t number, const std::string& plainId) const;
 
     QIcon m_icon;
     std::unique_ptr<CTransponderPage> m_transponderPage;

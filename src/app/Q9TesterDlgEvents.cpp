@@ -1,0 +1,184 @@
+// The main dialog's answers to what the Tester reports: pages, transponder log
+// rows, the status bar and the restart of a lost link.
+
+#include "Q9TesterDlg.h"
+
+#include "AboutPage.h"
+#include "BeaconPage.h"
+#include "FixedFormat.h"
+#include "LogRowEvent.h"
+#include "LoggingTabCtrl.h"
+#include "LoopPage.h"
+#include "Q9TransponderPage.h"
+#include "StatusBarCtrl.h"
+#include "TesterLink.h"
+#include "TesterRecords.h"
+#include "TextCodec.h"
+#include "TimeOfDay.h"
+#include "TrackSensorPage.h"
+#include "TransponderCodes.h"
+#include "TransponderPage.h"
+#include "TransponderTypeNames.h"
+
+namespace {
+
+// Type indices of TransponderTypeNames.
+constexpr uint32_t kKorvo = 0;
+constexpr uint32_t kQ9 = 1;
+constexpr uint32_t kBeacon = 2;
+constexpr uint32_t kMindlet = 3;
+constexpr uint32_t kTrackSensor = 4;
+
+// A reading's device flag for a track sensor, and its temperature kind.
+constexpr unsigned kTrackSensorFlag = 1;
+constexpr unsigned kTemperatureKind = 0;
+
+std::string TypeName(uint32_t typeIndex)
+{
+    return typeIndex < TransponderTypeNames.size() ? TransponderTypeNames[typeIndex] : "";
+}
+
+// Zero means "none" in the log's number columns.
+template <typename Number> std::string NumberOrEmpty(Number value)
+{
+    return value != 0 ? std::to_string(value) : std::string();
+}
+
+} // namespace
+
+bool CQ9TesterDlg::FindTranslation(uint32_t number, CTranslation& translation) const
+{
+    return m_translations->FindTranslation(number, translation);
+}
+
+CQ9TesterDlg::Identity CQ9TesterDlg::Identify(uint32_t number, const std::string& plainId) const
+{
+    Identity identity;
+    CTranslation translation;
+    if (!FindTranslation(number, translation)) {
+        identity.idText = plainId;
+        return identity;
+    }
+    identity.shortId = translation.shortId;
+    identity.label = translation.label;
+    identity.idText = translation.shortId != 0 ? std::to_string(translation.shortId) : plainId;
+    return identity;
+}
+
+void CQ9TesterDlg::AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId,
+                                        uint32_t typeIndex, const std::string& battery,
+                                        const std::string& idText, int32_t driverNumber)
+{
+    if (!m_deafList.Hear(number, typeIndex, driverNumber))
+        return;
+    auto row = std::make_unique<LogRow>();
+    row->cells = {label,
+                  idText.empty() ? std::to_string(number) : idText,
+                  NumberOrEmpty(shortId),
+                  TypeName(typeIndex),
+                  battery,
+                  NumberOrEmpty(driverNumber),
+                  FormatTimeOfDay()};
+    PostLogRow(m_logTab, WM_LOG_TRANSPONDER_ROW, std::move(row));
+}
+
+void CQ9TesterDlg::AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId,
+                                        uint32_t typeIndex, bool lowBattery, const std::string& idText,
+                                        int32_t driverNumber)
+{
+    // A std::string, not a pointer: a pointer would pick this overload again.
+    const std::string battery = lowBattery ? "Low" : "";
+    AddTransponderLogRow(label, number, shortId, typeIndex, battery, idText, driverNumber);
+}
+
+void CQ9TesterDlg::OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery, unsigned driverNumber)
+{
+    Identity identity = Identify(number, std::to_string(number));
+    if (driverNumber != 0)
+        identity.idText += " (" + std::to_string(driverNumber) + ")";
+    m_transponderPage->ShowTransponder(identity.idText, rssi, kKorvo, lowBattery);
+    AddTransponderLogRow(identity.label, number, identity.shortId, kKorvo, lowBattery, "",
+                         static_cast<int32_t>(driverNumber));
+}
+
+void CQ9TesterDlg::OnQ9Transponder(uint32_t number, uint32_t rssi)
+{
+    const Identity identity = Identify(number, std::to_string(number));
+    m_transponderPage->ShowTransponder(identity.idText, rssi, kQ9, false);
+    m_q9TransponderPage->ShowTransponder(identity.idText, rssi);
+    AddTransponderLogRow(identity.label, number, identity.shortId, kQ9, false, "");
+}
+
+void CQ9TesterDlg::OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery)
+{
+    const std::string code = FormatTransponderCode(number);
+    const Identity identity = Identify(number, code);
+    m_transponderPage->ShowTransponder(identity.idText, rssi, kMindlet, lowBattery);
+    // The log names a Mindlet by its printed code, also when it has a short id.
+    AddTransponderLogRow(identity.label, number, identity.shortId, kMindlet, lowBattery, code);
+}
+
+void CQ9TesterDlg::OnBeacon(uint32_t number, uint32_t rssi, double batteryVolts, int32_t temperature)
+{
+    m_beaconPage->ShowBeacon(number, rssi, batteryVolts, temperature);
+    // The log keeps the voltage even where the page finds it implausible.
+    AddTransponderLogRow("", number, 0, kBeacon, ToWindows1252(FormatFixed(batteryVolts, 1)), "", 0);
+}
+
+void CQ9TesterDlg::OnDiagnostics(uint32_t number, unsigned noise, double batteryVolts,
+                                 uint32_t batteryPercent, uint32_t remainingMinutes, double externalVolts,
+                                 unsigned temperature, unsigned firmwareMajor, unsigned firmwareMinor)
+{
+    m_q9TransponderPage->ShowDiagnostics(number, static_cast<int32_t>(noise), batteryPercent,
+                                         remainingMinutes, static_cast<int32_t>(temperature), firmwareMajor,
+                                         firmwareMinor, batteryVolts, externalVolts);
+}
+
+void CQ9TesterDlg::OnLoopLevel(unsigned level)
+{
+    m_loopPage->SetLevel(level);
+}
+
+void CQ9TesterDlg::OnListeningChanged(int32_t state)
+{
+    m_trackSensorPage->SetListening(state == kListeningStarted);
+}
+
+void CQ9TesterDlg::OnSpecialDevice(int32_t what, uint32_t number, uint32_t rssi, unsigned flag, unsigned kind,
+                                   double value)
+{
+    if (what == kSpecialNothingHeard) {
+        if (m_trackSensorPage->IsListening())
+            m_trackSensorPage->StepProgress();
+        return;
+    }
+    if (what != kSpecialReading || flag != kTrackSensorFlag)
+        return;
+    const std::string code = FormatSpecialCode(number);
+    if (kind == kTemperatureKind)
+        m_trackSensorPage->ShowTrackSensor(code, rssi, value);
+    AddTransponderLogRow("", number, 0, kTrackSensor, false, code);
+}
+
+void CQ9TesterDlg::OnFirmwareVersion(bool known, unsigned major, unsigned minor)
+{
+    m_aboutPage->SetFirmwareVersion(known, static_cast<int>(major), static_cast<int>(minor));
+}
+
+void CQ9TesterDlg::OnDisconnected()
+{
+    m_trackSensorPage->SetTesterConnected(false);
+    m_statusBar->SetText(0, QStringLiteral("Tester: Not connected"));
+    // Nothing else retries: a new search starts with the restart.
+    m_link->Stop();
+    m_link->Start();
+}
+
+void CQ9TesterDlg::OnConnected()
+{
+    m_trackSensorPage->SetTesterConnected(true);
+    m_statusBar->SetText(0, QStringLiteral("Tester: Connected"));
+    showNormal();
+    raise();
+    activateWindow();
+}
