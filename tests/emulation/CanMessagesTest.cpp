@@ -44,6 +44,12 @@ struct ErrorCase {
     std::string error;
 };
 
+// Test listings name a case by its label, not by a dump of its bytes.
+void PrintTo(const ErrorCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class CanMessagesError : public testing::TestWithParam<ErrorCase> {};
 
 TEST_P(CanMessagesError, FailsWithTheComposedTextAndKeepsNothing)

@@ -29,6 +29,12 @@ struct EncodingCase {
     std::string description; // GetErrorText after loading
 };
 
+// Test listings name a case by its label, not by a dump of its bytes.
+void PrintTo(const EncodingCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class XmlEncoding : public testing::TestWithParam<EncodingCase> {};
 
 TEST_P(XmlEncoding, DecodesToWindows1252AndDescribesTheSteps)

@@ -16,6 +16,12 @@ struct ProblemCase {
     std::string piece; // the parse-problem piece of the description
 };
 
+// Test listings name a case by its label, not by a dump of its bytes.
+void PrintTo(const ProblemCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class XmlProblem : public testing::TestWithParam<ProblemCase> {};
 
 TEST_P(XmlProblem, FailsTheLoadAndTellsTheFirstProblem)
