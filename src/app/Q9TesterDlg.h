@@ -63,8 +63,8 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     void OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery) override;
     void OnBeacon(uint32_t number, uint32_t rssi, double batteryVolts, int32_t temperature) override;
     void OnDiagnostics(uint32_t number, unsigned noise, double batteryVolts, uint32_t batteryPercent,
-                       uint32_t remainingMinutes, double externalVolts, unsigned temperature, unsigned firmwareMajor,
-                       unsigned firmwareMinor) override;
+                       uint32_t remainingMinutes, double externalVolts, unsigned temperature,
+                       unsigned firmwareMajor, unsigned firmwareMinor) override;
     void OnListeningChanged(int32_t state) override;
     void OnSpecialDevice(int32_t what, uint32_t number, uint32_t rssi, unsigned flag, unsigned kind,
                          double value) override;
