@@ -1,0 +1,198 @@
+// The real q9tester program against tester-sim: what the simulated Tester
+// reports ends up in the transponder log file, each device once per
+// appearance, and a terminated program still ends cleanly.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "SimProcess.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kPatience = 20s; // generous: sanitizer builds on a busy machine
+
+// A device as the transponder log keys it: ID, type and driver number.
+using DeviceKey = std::tuple<std::string, std::string, std::string>;
+
+struct LogLine {
+    std::vector<std::string> cells; // ID, Label, Short ID, Type, Driver, Battery, Time
+};
+
+// Everything tester-sim's world holds, as the log names it, with the battery
+// text each is logged with ("" for none; beacons are checked by pattern).
+const std::map<DeviceKey, std::string> kScenarioDevices = {
+    {{"1234567", "Korvo", ""}, ""},       {{"2345678", "Korvo", "12"}, ""},
+    {{"3456789", "Korvo", ""}, "Low"},    {{"4567890", "Korvo", "7"}, "Low"},
+    {{"5678901", "Korvo", "44"}, ""},     {{"7001234", "Q9", ""}, ""},
+    {{"7005678", "Q9", ""}, ""},          {{"8123456", "Q9", ""}, ""},
+    {{"42", "Beacon", ""}, "*"},          {{"CC-12345", "Mindlet", ""}, ""},
+    {{"CF-00042", "Mindlet", ""}, "Low"}, {{"FC-00007", "Mindlet", ""}, ""},
+};
+
+class AppEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "q9-e2e-app-XXXXXX").string();
+        m_root = ::mkdtemp(pattern.data());
+        ASSERT_EQ(::mkdir((m_root / "run").c_str(), 0700), 0);
+        fs::create_directories(m_root / "work");
+        m_savedFolder = fs::current_path();
+        // Both children inherit these: they meet in the private runtime folder.
+        ::setenv("XDG_RUNTIME_DIR", (m_root / "run").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        fs::current_path(m_root / "work");
+    }
+    void TearDown() override
+    {
+        m_program.reset();
+        m_sim.reset();
+        fs::current_path(m_savedFolder);
+        std::error_code ignored;
+        fs::remove_all(m_root, ignored);
+    }
+
+    void StartSim(std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> arguments{"--pace", "real", "--quiet", "--name", "sim"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        m_sim = std::make_unique<SimProcess>(TESTER_SIM_PATH, arguments);
+        ASSERT_TRUE(m_sim->Started());
+        ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester-devices" / "sim").string(), kPatience));
+    }
+    void StartProgram()
+    {
+        m_program = std::make_unique<SimProcess>(Q9TESTER_PATH, std::vector<std::string>{},
+                                                 (m_root / "program.out").string());
+        ASSERT_TRUE(m_program->Started());
+    }
+
+    // The transponder log file's rows (title line left out).
+    std::vector<LogLine> TesterLog() const
+    {
+        std::vector<LogLine> lines;
+        if (!fs::exists("Log"))
+            return lines;
+        for (const auto& entry : fs::directory_iterator("Log")) {
+            if (entry.path().filename().string().rfind("Tester_", 0) != 0)
+                continue;
+            std::istringstream text(ReadWholeFile(entry.path().string()));
+            std::string line;
+            std::getline(text, line); // titles
+            while (std::getline(text, line)) {
+                LogLine parsed;
+                std::istringstream cells(line);
+                std::string cell;
+                while (std::getline(cells, cell, ','))
+                    parsed.cells.push_back(cell);
+                lines.push_back(parsed);
+            }
+        }
+        return lines;
+    }
+
+    // How often each device was logged so far.
+    std::map<DeviceKey, int> Appearances() const
+    {
+        std::map<DeviceKey, int> counts;
+        for (const LogLine& line : TesterLog())
+            if (line.cells.size() == 7)
+                ++counts[{line.cells[0], line.cells[3], line.cells[4]}];
+        return counts;
+    }
+
+    // Waits until every scenario device was logged `times` times.
+    bool WaitForAppearances(int times) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto counts = Appearances();
+            bool all = true;
+            for (const auto& [key, battery] : kScenarioDevices)
+                all = all && counts.count(key) && counts.at(key) >= times;
+            if (all)
+                return true;
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    void ExpectEveryRowWellFormed() const
+    {
+        const std::regex timeOfDay(R"(\d\d-\d\d-\d{4} \d\d:\d\d:\d\d  \r)");
+        const std::regex volts(R"(\d\.\d)");
+        for (const LogLine& line : TesterLog()) {
+            ASSERT_EQ(line.cells.size(), 7u);
+            const DeviceKey key{line.cells[0], line.cells[3], line.cells[4]};
+            ASSERT_TRUE(kScenarioDevices.count(key)) << line.cells[0] << " " << line.cells[3];
+            EXPECT_EQ(line.cells[1], "");
+            EXPECT_EQ(line.cells[2], "");
+            const std::string& battery = kScenarioDevices.at(key);
+            if (battery == "*")
+                EXPECT_TRUE(std::regex_match(line.cells[5], volts)) << line.cells[5];
+            else
+                EXPECT_EQ(line.cells[5], battery) << line.cells[0];
+            EXPECT_TRUE(std::regex_match(line.cells[6], timeOfDay)) << line.cells[6];
+        }
+    }
+
+    fs::path ConfigFile() const { return m_root / "config" / "TAMRIX Derida Vovivu" / "q9tester.conf"; }
+
+    fs::path m_root;
+    fs::path m_savedFolder;
+    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<SimProcess> m_program;
+};
+
+} // namespace
+
+TEST_F(AppEndToEnd, EveryDeviceIsLoggedOnceWhileItKeepsReporting)
+{
+    StartSim();
+    StartProgram();
+    ASSERT_TRUE(WaitForAppearances(1)) << "not every device of the simulator was logged";
+    // The Tester goes on reporting every device several times a second; none
+    // is logged again while it does.
+    std::this_thread::sleep_for(3s);
+    for (const auto& [key, count] : Appearances())
+        EXPECT_EQ(count, 1) << std::get<0>(key) << " " << std::get<1>(key);
+    ExpectEveryRowWellFormed();
+
+    // Terminated, the program ends as a closed dialog does: exit code 0 and
+    // the settings written back.
+    EXPECT_FALSE(fs::exists(ConfigFile()));
+    EXPECT_EQ(m_program->Stop(), 0);
+    EXPECT_TRUE(fs::exists(ConfigFile()));
+    EXPECT_NE(ReadWholeFile(ConfigFile().string()).find("UnitCelsius=1"), std::string::npos);
+}
+
+TEST_F(AppEndToEnd, DevicesAreLoggedAgainAfterTheTesterWasAwayLongerThanTheDeafTime)
+{
+    // Away for 3 s, longer than the 2 s after which a device counts as new.
+    StartSim({"--unplug-after", "4", "--replug-after", "3"});
+    StartProgram();
+    ASSERT_TRUE(WaitForAppearances(1));
+    ASSERT_TRUE(WaitForAppearances(2)) << "the devices were not logged again after the replug";
+    for (const auto& [key, count] : Appearances())
+        EXPECT_EQ(count, 2) << std::get<0>(key) << " " << std::get<1>(key);
+    ExpectEveryRowWellFormed();
+    EXPECT_EQ(m_program->Stop(), 0);
+}
+
+TEST_F(AppEndToEnd, TerminatedWithoutATesterTheProgramStillEndsCleanly)
+{
+    StartProgram();
+    ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester.lock").string(), kPatience));
+    std::this_thread::sleep_for(500ms); // past start-up, searching for a Tester
+    EXPECT_EQ(m_program->Stop(), 0);
+    EXPECT_TRUE(fs::exists(ConfigFile()));
+}
