@@ -1,21 +1,31 @@
-// Saves pictures of the real main dialog, built offscreen with no Tester: the
-// window with its log area shown, each main tab, and the settings dialog.
+// Saves pictures of the real main dialog, built offscreen: the window with its
+// log area shown, each main tab, and the settings dialog. What a Tester would
+// report is fed through the dialog's own event handlers, so the pages and the
+// log show what they would show in the field.
 //   q9tester-screenshots [output folder]     (default: docs/screenshots)
 // Settings and log files go to a scratch folder that is removed afterwards.
 
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
-#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <unistd.h>
 
-#include "LogRowEvent.h"
-#include "LoggingTabCtrl.h"
+#include "BeaconPage.h"
+#include "LoopPage.h"
 #include "Q9TesterDlg.h"
+#include "Q9TransponderPage.h"
 #include "SettingsDlg.h"
+#include "SimpleGraph.h"
 #include "TesterDevice.h"
+#include "TesterLink.h"
+#include "TesterRecords.h"
+#include "TrackSensorPage.h"
+#include "TransponderPage.h"
 
 namespace {
 
@@ -55,18 +65,91 @@ bool Save(QWidget& widget, const QString& path)
     return saved;
 }
 
-void PostSampleRows(CLoggingTabCtrl& logTab)
+// A signal strength that drifts as a Tester is carried past the device.
+uint32_t Rssi(int tick, uint32_t base)
 {
-    const std::array<std::string, 7> rows[] = {
-        {"Car 7", "1234567", "42", "Korvo", "Low", "12", "05-12-2026 17:24:48"},
-        {"", "CC-12345", "", "Mindlet", "", "", "05-12-2026 17:24:50"},
-        {"Finish line", "4501", "", "Beacon", "3.6", "", "05-12-2026 17:24:53"},
-    };
-    for (const auto& cells : rows) {
-        auto row = std::make_unique<LogRow>();
-        row->cells = cells;
-        PostLogRow(&logTab, WM_LOG_TRANSPONDER_ROW, std::move(row));
+    return base + static_cast<uint32_t>(30.0 + 30.0 * std::sin(tick / 9.0));
+}
+
+// The beacon's raw bytes as the link converts them: battery 60, temperature 38.
+constexpr double kBeaconVolts = 60 * 4.2 * 0.015625;
+constexpr int32_t kBeaconCelsius = 38 * 4 - 128;
+
+// One of each kind of device, as the transponder log shows them.
+void HearOneOfEach(CQ9TesterDlg& dialog)
+{
+    dialog.Translations().AddTail({1234567, 42, "Car 7"});
+    dialog.Translations().AddTail({7001234, 0, "Safety car"});
+    dialog.OnTransponder(1234567, 112, false, 12);
+    dialog.OnTransponder(3456789, 64, true, 0);
+    dialog.OnQ9Transponder(7001234, 97);
+    dialog.OnMindletTransponder(100675641, 85, false);
+    dialog.OnBeacon(42, 76, kBeaconVolts, kBeaconCelsius);
+    dialog.OnSpecialDevice(kSpecialReading, 34788999, 71, 1, 0, 21.5);
+}
+
+// A Korvo transponder that was heard for a while, with one short gap. A
+// second feed goes on where the first stopped.
+void FeedTransponder(CQ9TesterDlg& dialog)
+{
+    static int s_tick = 0;
+    CTransponderPage& page = *dialog.findChild<CTransponderPage*>();
+    for (const int end = s_tick + 60; s_tick < end; ++s_tick) {
+        if (s_tick < 50 || s_tick > 54)
+            dialog.OnTransponder(1234567, Rssi(s_tick, 70), false, 12);
+        page.OnTimer();
     }
+    dialog.OnTransponder(1234567, Rssi(s_tick, 70), false, 12);
+}
+
+void FeedBeacon(CQ9TesterDlg& dialog)
+{
+    CBeaconPage& page = *dialog.findChild<CBeaconPage*>();
+    for (int tick = 0; tick < 80; ++tick) {
+        if (tick % 7 != 3) // the beacon is not heard on every poll
+            dialog.OnBeacon(42, Rssi(tick, 40), kBeaconVolts, kBeaconCelsius);
+        page.OnTimer();
+    }
+    dialog.OnBeacon(42, 88, kBeaconVolts, kBeaconCelsius);
+}
+
+// Readings, a request for diagnostics (the marker line), more readings, and
+// the transponder's answer.
+void FeedZ9Udu(CQ9TesterDlg& dialog)
+{
+    CQ9TransponderPage& page = *dialog.findChild<CQ9TransponderPage*>();
+    for (int tick = 0; tick < 70; ++tick) {
+        dialog.OnQ9Transponder(7001234, Rssi(tick, 55));
+        if (tick == 50)
+            page.OnRequest();
+        page.OnTimer();
+    }
+    dialog.OnQ9Transponder(7001234, 102);
+    dialog.OnDiagnostics(7001234, 180, 3.7, 80, 300, 12.1, 23, 1, 4);
+}
+
+void FeedTrackSensor(CQ9TesterDlg& dialog)
+{
+    dialog.OnListeningChanged(kListeningStarted);
+    for (int poll = 0; poll < 37; ++poll)
+        dialog.OnSpecialDevice(kSpecialNothingHeard, 0, 0, 0, 0, 0.0);
+    dialog.OnSpecialDevice(kSpecialReading, 34788999, 71, 1, 0, 21.5);
+}
+
+// The loop's level as the Tester is carried across it twice.
+void FeedLoop(CQ9TesterDlg& dialog)
+{
+    CLoopPage& page = *dialog.findChild<CLoopPage*>();
+    for (int tick = 0; tick < CSimpleGraph::kValueCount; ++tick) {
+        const int phase = tick % 60;
+        dialog.OnLoopLevel(static_cast<unsigned>((phase < 30 ? phase : 60 - phase) * 7 + (tick * 7) % 11));
+        page.OnTimer();
+    }
+}
+
+void FeedAbout(CQ9TesterDlg& dialog)
+{
+    dialog.OnFirmwareVersion(true, 2, 3);
 }
 
 } // namespace
@@ -87,15 +170,36 @@ int main(int argc, char** argv)
         QApplication app(argc, argv);
         CNoTesterDevice device;
         CQ9TesterDlg dialog(device, nullptr);
+        // The handlers below stand in for the Tester; the link's own search
+        // would report it lost and clear the pages.
+        dialog.TesterLink().Stop();
+        dialog.OnConnected();
         dialog.SetLogVisible(true);
         dialog.show();
-        PostSampleRows(*dialog.findChild<CLoggingTabCtrl*>(QStringLiteral("logTab")));
+        HearOneOfEach(dialog);
+        FeedTransponder(dialog);
         ok &= Save(dialog, output + QStringLiteral("/main-window.png"));
 
+        // Each page is fed just before its picture: the pages blank their
+        // fields a few timer ticks after the last reading.
+        const std::map<QString, std::function<void(CQ9TesterDlg&)>> feeds = {
+            {QStringLiteral("Transponder"), FeedTransponder},
+            {QStringLiteral("Beacon"), FeedBeacon},
+            {QStringLiteral("Z9 Udu"), FeedZ9Udu},
+            {QStringLiteral("Tracksensor"), FeedTrackSensor},
+            {QStringLiteral("Loop"), FeedLoop},
+            {QStringLiteral("About"), FeedAbout},
+        };
         auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("mainTab"));
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
+            const auto feed = feeds.find(tabs->tabText(i));
+            if (feed != feeds.end())
+                feed->second(dialog);
             ok &= Save(dialog, output + QStringLiteral("/tab-%1.png").arg(FileName(tabs->tabText(i))));
+            // Listening holds the tabs; the picture is taken.
+            if (dialog.findChild<CTrackSensorPage*>()->IsListening())
+                dialog.OnListeningChanged(kListeningStopped);
         }
 
         int unit = 1;
