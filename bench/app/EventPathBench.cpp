@@ -1,0 +1,99 @@
+// The cost of one transponder report on the UI thread (translation lookup,
+// page update, deaf list) with no translations and with 100,000, the size of
+// a large fleet synchronised from the server.
+//   bench_app_event_path [reports]          (default 200000)
+// Prints nanoseconds per report for both; under
+//   valgrind --tool=callgrind --toggle-collect='*MeasureReports*'
+// the instruction counts give the same comparison without timing noise.
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "Q9TesterDlg.h"
+#include "TesterDevice.h"
+#include "TesterLink.h"
+#include "TranslationList.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// No Tester: the link is stopped at once, the reports come from the loop.
+class CNoTesterDevice : public CTesterDevice {
+  public:
+    bool CreateDeviceInfoList(uint32_t& count) override
+    {
+        count = 0;
+        return false;
+    }
+    bool GetDeviceDescription(uint32_t, std::string&) override { return false; }
+    bool Open(uint32_t) override { return false; }
+    bool SetBaudRate(uint32_t) override { return true; }
+    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
+    bool Purge(uint32_t) override { return true; }
+    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
+    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
+    bool Read(uint8_t&, uint32_t&) override { return false; }
+    bool Write(uint8_t, uint32_t&) override { return false; }
+    void Close() override {}
+};
+
+constexpr uint32_t kFirstNumber = 1000000;
+constexpr uint32_t kFleet = 100000;
+// Transponders in front of the Tester during the run: the deaf list holds
+// them all, as in the field.
+constexpr uint32_t kInSight = 40;
+
+// `reports` reports of transponders spread over the fleet's numbers. Kept out
+// of line so that callgrind can count it alone.
+__attribute__((noinline)) void MeasureReports(CQ9TesterDlg& dialog, int reports)
+{
+    for (int i = 0; i < reports; ++i) {
+        const uint32_t number = kFirstNumber + (static_cast<uint32_t>(i) % kInSight) * (kFleet / kInSight);
+        dialog.OnTransponder(number, 40 + static_cast<uint32_t>(i % 90), false, static_cast<unsigned>(i % 3));
+        if (i % 64 == 63)
+            dialog.OnTimer(); // ages the deaf list as the 100 ms timer would
+    }
+}
+
+double NanosecondsPerReport(CQ9TesterDlg& dialog, int reports)
+{
+    MeasureReports(dialog, reports / 10); // warm up: log rows of the first sightings
+    QCoreApplication::processEvents();
+    const auto start = Clock::now();
+    MeasureReports(dialog, reports);
+    const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+    QCoreApplication::processEvents();
+    return ns / reports;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int reports = argc > 1 ? std::stoi(argv[1]) : 200000;
+    std::string pattern = (fs::temp_directory_path() / "q9-bench-path-XXXXXX").string();
+    const fs::path root = ::mkdtemp(pattern.data());
+    qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    fs::current_path(root);
+    {
+        QApplication app(argc, argv);
+        CNoTesterDevice device;
+        CQ9TesterDlg dialog(device, nullptr);
+        dialog.TesterLink().Stop();
+        const double none = NanosecondsPerReport(dialog, reports);
+        for (uint32_t i = 0; i < kFleet; ++i)
+            dialog.Translations().AddTail({kFirstNumber + i, i % 1000, "Car " + std::to_string(i)});
+        const double full = NanosecondsPerReport(dialog, reports);
+        std::printf("%d reports: no translations %.0f ns/report, %u translations %.0f ns/report (%+.1f %%)\n",
+                    reports, none, kFleet, full, 100.0 * (full - none) / none);
+    }
+    fs::current_path("/");
+    fs::remove_all(root);
+    return 0;
+}
