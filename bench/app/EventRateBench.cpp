@@ -75,7 +75,7 @@ bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeo
 {
     const auto deadline = Clock::now() + timeout;
     while (!done() && Clock::now() < deadline)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); // the 100 ms timer wakes it
     return done();
 }
 
