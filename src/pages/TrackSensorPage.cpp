@@ -100,6 +100,10 @@ void CTrackSensorPage::SetTesterConnected(bool connected)
 void CTrackSensorPage::SetListening(bool isListening)
 {
     startStopButton->setEnabled(true);
+    // Each listening session shows its own empty polls; a bar left full by the
+    // last session would say nothing.
+    if (isListening && !listening)
+        progressBar->setValue(0);
     listening = isListening;
     ClearFields();
     ShowButtonText();

@@ -113,7 +113,7 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStates)
     EXPECT_EQ(CountOccurrences(device.Written(), kToggle), 2);
 }
 
-TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningAndStopsFull)
+TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningStopsFullAndRestartsPerSession)
 {
     auto* bar = page->findChild<QProgressBar*>(QStringLiteral("progress"));
     ASSERT_NE(bar, nullptr);
@@ -123,9 +123,14 @@ TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningAndStopsFull)
     for (int poll = 0; poll < 150; ++poll)
         page->StepProgress();
     EXPECT_EQ(bar->value(), 100);
-    // Stopping does not restart it.
+    // Stopping leaves it where it stood; the next session starts it empty.
     page->SetListening(false);
     EXPECT_EQ(bar->value(), 100);
+    page->SetListening(true);
+    EXPECT_EQ(bar->value(), 0);
+    page->StepProgress();
+    page->SetListening(true);  // a repeated confirmation is no new session
+    EXPECT_EQ(bar->value(), 1);
 }
 
 TEST_F(TrackSensorPageTest, TemperatureHasOneDecimalAndFollowsTheUnit)
