@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string>
 
+#include "AbsentTesterDevice.h"
 #include "Q9TesterDlg.h"
-#include "TesterDevice.h"
 #include "TesterLink.h"
 #include "TranslationList.h"
 
@@ -21,26 +21,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// No Tester: the link is stopped at once, the reports come from the loop.
-class CNoTesterDevice : public CTesterDevice {
-  public:
-    bool CreateDeviceInfoList(uint32_t& count) override
-    {
-        count = 0;
-        return false;
-    }
-    bool GetDeviceDescription(uint32_t, std::string&) override { return false; }
-    bool Open(uint32_t) override { return false; }
-    bool SetBaudRate(uint32_t) override { return true; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
-    bool Purge(uint32_t) override { return true; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
-    bool Read(uint8_t&, uint32_t&) override { return false; }
-    bool Write(uint8_t, uint32_t&) override { return false; }
-    void Close() override {}
-};
 
 constexpr uint32_t kFirstNumber = 1000000;
 constexpr uint32_t kFleet = 100000;
@@ -83,7 +63,7 @@ int main(int argc, char** argv)
     fs::current_path(root);
     {
         QApplication app(argc, argv);
-        CNoTesterDevice device;
+        CAbsentTesterDevice device;
         CQ9TesterDlg dialog(device, nullptr);
         dialog.TesterLink().Stop();
         const double none = NanosecondsPerReport(dialog, reports);

@@ -17,32 +17,12 @@
 #include <thread>
 #include <unistd.h>
 
+#include "AbsentTesterDevice.h"
 #include "Q9TesterDlg.h"
-#include "TesterDevice.h"
 
 extern char** environ;
 
 namespace {
-
-// No Tester: every search fails at once.
-class CNoTesterDevice : public CTesterDevice {
-  public:
-    bool CreateDeviceInfoList(uint32_t& count) override
-    {
-        count = 0;
-        return true;
-    }
-    bool GetDeviceDescription(uint32_t, std::string&) override { return false; }
-    bool Open(uint32_t) override { return false; }
-    bool SetBaudRate(uint32_t) override { return true; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
-    bool Purge(uint32_t) override { return true; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
-    bool Read(uint8_t&, uint32_t&) override { return false; }
-    bool Write(uint8_t, uint32_t&) override { return false; }
-    void Close() override {}
-};
 
 class CFirstPaint : public QObject {
   public:
@@ -118,7 +98,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (folder / "config").c_str());
     {
         QApplication app(argc, argv);
-        CNoTesterDevice device;
+        CAbsentTesterDevice device;
         CQ9TesterDlg dialog(device, nullptr);
         CFirstPaint paint;
         dialog.installEventFilter(&paint);

@@ -15,39 +15,19 @@
 #include <map>
 #include <unistd.h>
 
+#include "AbsentTesterDevice.h"
 #include "BeaconPage.h"
 #include "LoopPage.h"
 #include "Q9TesterDlg.h"
 #include "Q9TransponderPage.h"
 #include "SettingsDlg.h"
 #include "SimpleGraph.h"
-#include "TesterDevice.h"
 #include "TesterLink.h"
 #include "TesterRecords.h"
 #include "TrackSensorPage.h"
 #include "TransponderPage.h"
 
 namespace {
-
-// No Tester attached: every search fails.
-class CNoTesterDevice : public CTesterDevice {
-  public:
-    bool CreateDeviceInfoList(uint32_t& count) override
-    {
-        count = 0;
-        return false;
-    }
-    bool GetDeviceDescription(uint32_t, std::string&) override { return false; }
-    bool Open(uint32_t) override { return false; }
-    bool SetBaudRate(uint32_t) override { return true; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
-    bool Purge(uint32_t) override { return true; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
-    bool Read(uint8_t&, uint32_t&) override { return false; }
-    bool Write(uint8_t, uint32_t&) override { return false; }
-    void Close() override {}
-};
 
 // The file name part of a tab label: "Z9 Udu" -> "z9-udu".
 QString FileName(const QString& label)
@@ -168,7 +148,7 @@ int main(int argc, char** argv)
     bool ok = true;
     {
         QApplication app(argc, argv);
-        CNoTesterDevice device;
+        CAbsentTesterDevice device;
         CQ9TesterDlg dialog(device, nullptr);
         // The handlers below stand in for the Tester; the link's own search
         // would report it lost and clear the pages.
