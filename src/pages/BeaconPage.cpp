@@ -16,7 +16,6 @@ constexpr int kTickMs = 150;
 // A reading stays for this many ticks and is blanked on the next.
 constexpr int32_t kTicksShown = 3;
 constexpr double kMaxBatteryVolts = 5.0;
-constexpr int kMargin = 11;
 } // namespace
 
 CBeaconPage::CBeaconPage(QWidget* parent) : QWidget(parent)
@@ -104,10 +103,7 @@ void CBeaconPage::resizeEvent(QResizeEvent* event)
     if (!graph)
         return;
     // The graph fills the page below the value row.
-    const int bottom = numberField->geometry().y() + numberField->height();
-    const QSize size = event->size();
-    graph->setGeometry(kMargin, bottom + kMargin, size.width() - 2 * kMargin,
-                       size.height() - bottom - 2 * kMargin);
+    graph->setGeometry(GraphRectBelow(numberField->geometry().bottom() + 1, event->size()));
 }
 
 void CBeaconPage::ClearFields()

@@ -4,11 +4,11 @@
 #include <QTimerEvent>
 
 #include "DialogUnits.h"
+#include "PageBuilder.h"
 #include "SimpleGraph.h"
 
 namespace {
 constexpr int kTickMs = 150;
-constexpr int kMargin = 11;
 } // namespace
 
 CLoopPage::CLoopPage(QWidget* parent) : QWidget(parent)
@@ -43,6 +43,5 @@ void CLoopPage::resizeEvent(QResizeEvent* event)
 {
     if (!graph)
         return;
-    const QSize size = event->size();
-    graph->setGeometry(kMargin, kMargin, size.width() - 2 * kMargin, size.height() - 2 * kMargin);
+    graph->setGeometry(GraphRectBelow(0, event->size()));
 }

@@ -36,3 +36,10 @@ QPushButton* CPageBuilder::Button(const QString& text, int x, int y, int width, 
     button->setGeometry(m_units.Rect(x, y, width, height));
     return button;
 }
+
+QRect GraphRectBelow(int top, QSize pageSize)
+{
+    constexpr int kMargin = 11;
+    const int y = top == 0 ? kMargin : top + kMargin;
+    return {kMargin, y, pageSize.width() - 2 * kMargin, pageSize.height() - y - kMargin};
+}

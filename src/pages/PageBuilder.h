@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include "DialogUnits.h"
@@ -7,6 +9,11 @@
 class QLabel;
 class QPushButton;
 class QWidget;
+
+// The graph's place on a page of `pageSize`: the whole width and the rest of
+// the height below `top` (0 for a page that is all graph), 11 pixels from
+// every edge and from the row above.
+QRect GraphRectBelow(int top, QSize pageSize);
 
 // Places a page's controls from the dialog-unit rectangles of its template,
 // converted with the page's (dialog) font.

@@ -14,7 +14,6 @@ namespace {
 constexpr int kTickMs = 150;
 // A reading stays for this many ticks and is blanked on the next.
 constexpr int32_t kTicksShown = 3;
-constexpr int kMargin = 11;
 } // namespace
 
 CTransponderPage::CTransponderPage(QWidget* parent) : QWidget(parent)
@@ -87,10 +86,7 @@ void CTransponderPage::resizeEvent(QResizeEvent* event)
     if (!graph)
         return;
     // The graph fills the page below the value row.
-    const int bottom = idField->geometry().y() + idField->height();
-    const QSize size = event->size();
-    graph->setGeometry(kMargin, bottom + kMargin, size.width() - 2 * kMargin,
-                       size.height() - bottom - 2 * kMargin);
+    graph->setGeometry(GraphRectBelow(idField->geometry().bottom() + 1, event->size()));
 }
 
 void CTransponderPage::ClearFields()
