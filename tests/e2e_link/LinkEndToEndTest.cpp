@@ -274,9 +274,10 @@ TEST_F(LinkEndToEnd, FirstTesterWithTheExactDescriptionIsOpened)
 TEST_F(LinkEndToEnd, FaultyLinesCostEventsButNotTheLink)
 {
     // Every 7th line garbage (a cycle is 5 lines, so every poll loses some),
-    // every 11th cut by the host and its tail read as the next reply.
-    StartSim("sim",
-             {"--garbage-every", "7", "--prefix-every", "3", "--no-cr-every", "2", "--long-every", "11"});
+    // every 11th cut by the host and its tail read as the next reply. At the
+    // real line rate no record may be refused, even in a slow sanitizer build.
+    StartSim("sim", {"--pace", "real", "--garbage-every", "7", "--prefix-every", "3", "--no-cr-every", "2",
+                     "--long-every", "11"});
     Link().Start();
     ASSERT_TRUE(PumpUntilCount("Connected", 1));
     ASSERT_TRUE(PumpUntilCount("LoopLevel", 50));
@@ -305,8 +306,10 @@ TEST_F(LinkEndToEnd, UnpluggedWhilePollingTheLinkIsLostStoppedQuicklyAndFoundAga
         return r.ru_utime.tv_sec + r.ru_stime.tv_sec + (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
     };
     // A reader that took the hang-up for a time-out would read millions of
-    // times and burn a core; a searching link reads nothing.
-    EXPECT_LT(m_harness->Device().reads.load() - readsAtLoss, 50u);
+    // times and burn a core; a searching link reads nothing. The few hundred
+    // allowed are the reads of the new connection that happen before its
+    // event is seen here, more of them in a slow sanitizer build.
+    EXPECT_LT(m_harness->Device().reads.load() - readsAtLoss, 1000u);
     EXPECT_LT(cpu(after) - cpu(before), 0.5 * std::chrono::duration<double>(lostFor).count());
     EXPECT_LT(Seen().LongestStop(), 2000ms);
 
