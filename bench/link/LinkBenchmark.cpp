@@ -1,8 +1,9 @@
 // Link throughput and cost against tester-sim: events per second, reader CPU
 // per 1,000 reply lines and refused records at full speed and at ten times
 // the Tester's line rate, the reader's CPU share at the
-// Tester's real line rate, and the CPU share of a link searching with no
-// Tester attached. Prints one figure per line.
+// Tester's real line rate, how much of the paced line's byte rate the
+// replies use, and the CPU share of a link searching with no Tester
+// attached. Prints one figure per line.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -19,6 +20,9 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+// Bytes a second the Tester's line carries: 115200 baud, 10 bits a byte.
+constexpr double kLineBytesPerSecond = 11520.0;
 
 double Seconds(Clock::duration duration)
 {
@@ -59,8 +63,9 @@ struct Folders {
     std::string sysfs;
 };
 
-// Runs the link against a simulator at `pace` for `duration` once connected.
-void MeasureAgainstSimulator(const char* pace, std::chrono::seconds duration)
+// Runs the link against a simulator at `pace` (`speedup` times the line
+// rate, 0 for no pacing) for `duration` once connected.
+void MeasureAgainstSimulator(const char* pace, double speedup, std::chrono::seconds duration)
 {
     Folders folders;
     SimProcess sim(TESTER_SIM_PATH,
@@ -79,6 +84,7 @@ void MeasureAgainstSimulator(const char* pace, std::chrono::seconds duration)
     CountingDevice& device = harness.Device();
     const clockid_t reader = device.readerClock.load();
     const uint64_t lines0 = device.lineFeeds.load();
+    const uint64_t reads0 = device.reads.load();
     const size_t events0 = seen.Events().size();
     const double cpu0 = ThreadCpuSeconds(reader);
     const auto start = Clock::now();
@@ -86,12 +92,19 @@ void MeasureAgainstSimulator(const char* pace, std::chrono::seconds duration)
     const double wall = Seconds(Clock::now() - start);
     const double cpu = ThreadCpuSeconds(reader) - cpu0;
     const uint64_t lines = device.lineFeeds.load() - lines0;
+    // One read call a byte, plus one per 200 ms read time-out (a handful).
+    const double bytesPerSecond = (device.reads.load() - reads0) / wall;
     const size_t events = seen.Events().size() - events0;
     harness.Link().Stop();
 
     std::printf("pace %s, %.1f s:\n", pace, wall);
     std::printf("  reply lines per second (exchanges): %.0f\n", lines / wall);
     std::printf("  events delivered per second:        %.0f\n", events / wall);
+    std::printf("  bytes received per second:          %.0f", bytesPerSecond);
+    if (speedup > 0) {
+        std::printf(" (%.1f %% of the paced line)", bytesPerSecond / (kLineBytesPerSecond * speedup) * 100);
+    }
+    std::printf("\n");
     std::printf("  reader CPU seconds per 1000 lines:  %.4f\n", lines > 0 ? cpu / lines * 1000 : 0.0);
     std::printf("  reader CPU share of one core:       %.2f %%\n", cpu / wall * 100);
     std::printf("  refused events / commands:          %llu / %llu\n",
@@ -123,9 +136,9 @@ void MeasureSearching(std::chrono::seconds duration)
 int main(int argc, char** argv)
 {
     const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
-    MeasureAgainstSimulator("fast", seconds);
-    MeasureAgainstSimulator("10x", seconds);
-    MeasureAgainstSimulator("real", seconds);
+    MeasureAgainstSimulator("fast", 0, seconds);
+    MeasureAgainstSimulator("10x", 10, seconds);
+    MeasureAgainstSimulator("real", 1, seconds);
     MeasureSearching(seconds);
     return 0;
 }

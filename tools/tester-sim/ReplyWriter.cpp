@@ -1,19 +1,29 @@
 #include "ReplyWriter.h"
 
+#include <sys/prctl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
 
 namespace {
 
-constexpr double kSecondsPerByte = 10.0 / 115200.0;
 constexpr size_t kHostLineLimit = 127;
 
 bool Hits(unsigned every, uint64_t lineNumber)
 {
     return every != 0 && lineNumber % every == 0;
+}
+
+// Sleeps until `when` on the monotonic clock (steady_clock's on Linux). An
+// absolute wake-up does not add the time spent getting here to the wait.
+void SleepUntil(CLinePacer::Clock::time_point when)
+{
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch()).count();
+    const timespec at{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+    while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
 }
 
 } // namespace
@@ -39,12 +49,23 @@ std::string ApplyFaults(const FaultPlan& plan, uint64_t lineNumber, std::string 
     return line;
 }
 
+CReplyWriter::CReplyWriter(FaultPlan plan, double speedup) : m_plan(plan), m_pacer(speedup)
+{
+    if (speedup > 0) {
+        // The default 50 us timer slack of this (the only) thread would make
+        // every paced wake-up late by about that much, half a line at 10x.
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    }
+}
+
 bool CReplyWriter::Write(int fd, const std::string& line)
 {
     const std::string bytes = ApplyFaults(m_plan, ++m_lines, line);
-    if (m_speedup > 0) {
-        std::this_thread::sleep_for(
-            std::chrono::duration<double>(bytes.size() * kSecondsPerByte / m_speedup));
+    const auto now = CLinePacer::Clock::now();
+    const auto wakeAt = m_pacer.Book(bytes.size(), now);
+    if (wakeAt > now) {
+        SleepUntil(wakeAt);
+        m_pacer.Woke(wakeAt, CLinePacer::Clock::now());
     }
     size_t done = 0;
     while (done < bytes.size()) {

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "LinePacer.h"
+
+namespace {
+
+using Clock = CLinePacer::Clock;
+using std::chrono::nanoseconds;
+using namespace std::chrono_literals;
+
+constexpr double kNsPerByte = 1e10 / 115200; // 10 bits a byte at 115200 baud
+
+// Where the clock starts: any point far from the epoch will do.
+const Clock::time_point kStart = Clock::time_point(1000s);
+
+nanoseconds LineTime(double bytes, double speedup)
+{
+    return nanoseconds(std::llround(bytes * kNsPerByte / speedup));
+}
+
+// A host that sends its next command `turnaround` after a reply has arrived,
+// against a pacer whose every wake-up comes `late`. Returns when the last of
+// `lines` replies of `bytes` each arrived.
+Clock::time_point RunExchanges(CLinePacer& pacer, int lines, size_t bytes, nanoseconds late,
+                               nanoseconds turnaround)
+{
+    Clock::time_point now = kStart;
+    for (int i = 0; i < lines; ++i) {
+        const Clock::time_point wakeAt = pacer.Book(bytes, now);
+        EXPECT_GE(wakeAt, now);
+        now = wakeAt + late;
+        pacer.Woke(wakeAt, now);
+        now += turnaround;
+    }
+    return now - turnaround;
+}
+
+TEST(LinePacer, BackToBackLinesKeepTheExactByteRateWithoutRoundingDrift)
+{
+    // Lines written at once (a multi-line answer, or a host that never
+    // waits) queue behind each other; the 1000th leaves exactly when 17,000
+    // bytes take at the paced rate, however each line's time rounds.
+    for (const double speedup : {1.0, 3.0, 10.0, 7.3}) {
+        CLinePacer pacer(speedup);
+        Clock::time_point wakeAt;
+        for (int i = 0; i < 1000; ++i) {
+            wakeAt = pacer.Book(17, kStart);
+        }
+        EXPECT_EQ(pacer.LineFreeAt(), kStart + LineTime(17000, speedup)) << speedup;
+        EXPECT_EQ(wakeAt, pacer.LineFreeAt()) << "no wake-up measured yet, so no lead";
+    }
+}
+
+TEST(LinePacer, LateWakeUpsAreMadeUpSoRepliesArriveOnTimeOnAverage)
+{
+    // Every wake-up 40 us late, the host answering at once: a pacer that
+    // just slept each line's time would need 1000 x (line + 40 us).
+    const auto late = 40us;
+    for (const double speedup : {1.0, 10.0}) {
+        CLinePacer pacer(speedup);
+        const Clock::time_point end = RunExchanges(pacer, 1000, 15, late, 0ns);
+        const nanoseconds ideal = 1000 * LineTime(15, speedup);
+        const nanoseconds used = end - kStart;
+        EXPECT_GE(used, ideal - 1us) << speedup; // each line's time rounds to whole ns
+        // Only the first few lines, before the lateness is learned, lose time.
+        EXPECT_LT(used, ideal + 10 * late) << speedup;
+        EXPECT_LT(std::chrono::abs(pacer.Lead() - late), 1us) << speedup;
+    }
+}
+
+TEST(LinePacer, AnIdleLineStartsAtNowAndAPauseIsNotCredited)
+{
+    CLinePacer pacer(1.0);
+    EXPECT_EQ(pacer.Book(10, kStart), kStart + LineTime(10, 1.0));
+    // A second later the line has long been idle: the next line takes its
+    // full time from then, not from the end of the first.
+    const Clock::time_point later = kStart + 1s;
+    EXPECT_EQ(pacer.Book(10, later), later + LineTime(10, 1.0));
+    // Booked while that one is still going out: it queues behind it.
+    EXPECT_EQ(pacer.Book(5, later + 100us), later + LineTime(15, 1.0));
+}
+
+TEST(LinePacer, LeadIsCappedSoTheLineIsNeverFarAheadOfThePacedRate)
+{
+    // Wake-ups 5 ms late (a loaded machine) at 10x, host answering at once.
+    CLinePacer pacer(10.0);
+    Clock::time_point now = kStart;
+    for (int i = 0; i < 200; ++i) {
+        const Clock::time_point wakeAt = pacer.Book(12, now);
+        EXPECT_GE(wakeAt, now);
+        EXPECT_GE(wakeAt, pacer.LineFreeAt() - CLinePacer::kMaxLead);
+        pacer.Woke(wakeAt, wakeAt + 5ms);
+        now = wakeAt + 5ms;
+    }
+    EXPECT_LE(pacer.Lead(), CLinePacer::kMaxLead);
+    EXPECT_GT(pacer.Lead(), CLinePacer::kMaxLead / 2);
+
+    // A wake-up that came early teaches no negative lead.
+    CLinePacer early(1.0);
+    const Clock::time_point wakeAt = early.Book(10, kStart);
+    early.Woke(wakeAt, wakeAt - 50us);
+    EXPECT_EQ(early.Lead(), Clock::duration::zero());
+}
+
+TEST(LinePacer, FastMeansNoWaitAtAll)
+{
+    for (const double speedup : {0.0, -1.0}) {
+        CLinePacer pacer(speedup);
+        EXPECT_EQ(pacer.Book(100, kStart), kStart);
+        EXPECT_EQ(pacer.Book(100, kStart), kStart);
+    }
+}
+
+} // namespace
