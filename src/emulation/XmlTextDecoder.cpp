@@ -41,38 +41,66 @@ std::string EncodingOfUnmarked(std::string_view bytes)
     return encoding;
 }
 
-// Continuation bytes after a UTF-8 lead byte; 0 for a byte that leads none.
-size_t SequenceContinuations(unsigned char lead)
+// What a UTF-8 lead byte needs after it: the number of continuation bytes
+// and the range of the first one, which is narrower than 80..BF where a wider
+// one would allow an overlong form, a surrogate or a value beyond U+10FFFF.
+struct Utf8Lead {
+    size_t continuations = 0; // 0: the byte leads no sequence
+    unsigned char firstLow = 0x80;
+    unsigned char firstHigh = 0xBF;
+};
+
+Utf8Lead LeadOf(unsigned char lead)
 {
     if (lead >= 0xC2 && lead <= 0xDF)
-        return 1;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 2;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 3;
-    return 0;
+        return {1, 0x80, 0xBF};
+    if (lead == 0xE0)
+        return {2, 0xA0, 0xBF};
+    if (lead == 0xED)
+        return {2, 0x80, 0x9F};
+    if (lead >= 0xE1 && lead <= 0xEF)
+        return {2, 0x80, 0xBF};
+    if (lead == 0xF0)
+        return {3, 0x90, 0xBF};
+    if (lead == 0xF4)
+        return {3, 0x80, 0x8F};
+    if (lead >= 0xF1 && lead <= 0xF3)
+        return {3, 0x80, 0xBF};
+    return {};
+}
+
+// Whether the well-formed sequence of `lead` follows at `at`.
+bool ContinuationsFollow(std::string_view text, size_t at, const Utf8Lead& lead)
+{
+    if (at + lead.continuations > text.size())
+        return false;
+    for (size_t k = 0; k < lead.continuations; ++k) {
+        const auto byte = static_cast<unsigned char>(text[at + k]);
+        const unsigned char low = k == 0 ? lead.firstLow : 0x80;
+        const unsigned char high = k == 0 ? lead.firstHigh : 0xBF;
+        if (byte < low || byte > high)
+            return false;
+    }
+    return true;
 }
 
 // True when there is a byte from 0x80 up and every such byte is part of a
-// well-formed UTF-8 sequence of 2 to 4 bytes.
+// well-formed UTF-8 sequence of 2 to 4 bytes. Windows-1252 text that merely
+// resembles UTF-8 (an overlong form, a surrogate) stays Windows-1252.
 bool LooksLikeUtf8(std::string_view text)
 {
     bool sawHighByte = false;
     for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
             ++i;
             continue;
         }
         sawHighByte = true;
-        const size_t extra = SequenceContinuations(lead);
-        if (extra == 0 || i + extra >= text.size())
+        const Utf8Lead lead = LeadOf(byte);
+        if (lead.continuations == 0 || !ContinuationsFollow(text, i + 1, lead))
             return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += extra + 1;
+        i += lead.continuations + 1;
     }
     return sawHighByte;
 }

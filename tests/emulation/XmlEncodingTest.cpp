@@ -89,6 +89,18 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"undeclared_not_utf8", "\n<r>\xE9</r>", true, "\n<r>\xE9</r>",
                      "length 9 (used UTF-8 detection)"},
         EncodingCase{"undeclared_ascii", " <r/>", true, " <r/>", "length 5 (used UTF-8 detection)"},
+        // Lead and continuation bytes, but ill-formed as UTF-8: an overlong form, a
+        // surrogate, a value beyond U+10FFFF. The Windows-1252 text stays as it is.
+        EncodingCase{"undeclared_overlong_not_utf8", "\n<r>\xE0\x80\x80 \xC3\xA9</r>", true,
+                     "\n<r>\xE0\x80\x80 \xC3\xA9</r>", "length 14 (used UTF-8 detection)"},
+        EncodingCase{"undeclared_surrogate_not_utf8", "\n<r>\xED\xA0\x80</r>", true, "\n<r>\xED\xA0\x80</r>",
+                     "length 11 (used UTF-8 detection)"},
+        EncodingCase{"undeclared_beyond_unicode_not_utf8", "\n<r>\xF4\x90\x80\x80</r>", true,
+                     "\n<r>\xF4\x90\x80\x80</r>", "length 12 (used UTF-8 detection)"},
+        EncodingCase{"undeclared_four_byte_utf8_detected", "\n<r>\xF0\x9F\x98\x80\xED\x9F\xBF</r>", true,
+                     "\n<r>?\?</r>",
+                     "length 15 (used UTF-8 detection) to windows-1252 length 10 (chars lost in "
+                     "conversion!)"},
         EncodingCase{"character_1252_lacks", "<r>\xCE\xB1</r>", true, "<r>?</r>",
                      "UTF-8 length 9 to windows-1252 length 8 (chars lost in conversion!)"},
         EncodingCase{"invalid_utf8_byte_lost", "<r>\xFF</r>", true, "<r>?</r>",
