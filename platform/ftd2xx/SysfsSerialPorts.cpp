@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "FolderNames.h"
@@ -58,17 +59,19 @@ std::string Parent(const std::string& path)
     return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-bool ReadFirstLine(const std::string& path, std::string& line)
+// The USB product string as the vendor driver reports it. sysfs prints it
+// followed by one newline, which is dropped; every other byte is kept, so a
+// string with anything more than "TAMRIX TESTER" (a CR, a second line) never
+// matches it.
+bool ReadProductString(const std::string& path, std::string& product)
 {
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
         return false;
     }
-    std::getline(in, line);
-    // sysfs ends the string with a newline; getline drops it. A stray CR from
-    // a hand-made tree is not part of the product string either.
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
+    product.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!product.empty() && product.back() == '\n') {
+        product.pop_back();
     }
     return true;
 }
@@ -84,7 +87,7 @@ bool ReadUsbProduct(const std::string& deviceLink, std::string& product)
     std::string folder = resolved.get();
     for (int level = 0; level < kMaxWalkUp && folder != "/"; ++level, folder = Parent(folder)) {
         if (FileExists(folder + "/idVendor")) {
-            return ReadFirstLine(folder + "/product", product);
+            return ReadProductString(folder + "/product", product);
         }
     }
     return false;

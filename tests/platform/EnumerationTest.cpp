@@ -137,18 +137,24 @@ TEST_F(EnumerationTest, UsbProductStringsBecomeDescriptionsInDriverOrder)
     AddUsbTty(m_sysfs, "1-3", "ttyACM0", nullptr);
     AddUsbTty(m_sysfs, "1-4", "ttyUSB10", "tamrix tester\n");
     AddUsbTty(m_sysfs, "1-5", "ttyUSB2", "FT232R USB UART\n");
+    // Only sysfs's own newline is dropped: anything else makes the string
+    // longer than the Tester's and it must not match.
+    AddUsbTty(m_sysfs, "1-6", "ttyUSB3", "TAMRIX TESTER\r\n");
+    AddUsbTty(m_sysfs, "1-7", "ttyUSB4", "TAMRIX TESTER\nB\n");
     AddPlainTty(m_sysfs, "ttyS0");
     AddPlainTty(m_sysfs, "tty1");
     AddPlainTty(m_sysfs, "ttyUSBx");
 
     CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
     const std::vector<DeviceListEntry> list = ListOf(device);
-    ASSERT_EQ(list.size(), 5u);
+    ASSERT_EQ(list.size(), 7u);
     const std::pair<const char*, const char*> expected[] = {
         {"/dev/ttyACM0", ""},
         {"/dev/ttyUSB0", "TAMRIX TESTER"},
         {"/dev/ttyUSB1", "TAMRIX TESTER "},
         {"/dev/ttyUSB2", "FT232R USB UART"},
+        {"/dev/ttyUSB3", "TAMRIX TESTER\r"},
+        {"/dev/ttyUSB4", "TAMRIX TESTER\nB"},
         {"/dev/ttyUSB10", "tamrix tester"},
     };
     for (size_t i = 0; i < list.size(); ++i) {
