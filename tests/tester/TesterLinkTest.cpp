@@ -252,6 +252,22 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
     }
 }
 
+TEST(TesterLink, StopDropsEventsNotYetDelivered)
+{
+    LinkHarness h;
+    h.link.Start();
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx")));
+    h.link.Stop(); // connected and version are still in the ring
+    h.link.DeliverEvents(h.handlers);
+    EXPECT_TRUE(h.handlers.calls.empty());
+
+    // The ring works as before after a restart.
+    h.link.Start();
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
+    h.link.Stop();
+    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5"}));
+}
+
 TEST(TesterLink, TakesTheFirstExactlyNamedDevice)
 {
     LinkHarness h({"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTER", "TAMRIX TESTER", "TAMRIX TESTER"});
