@@ -119,9 +119,13 @@ void CQ9TransponderPage::ShowTransponder(const std::string& idText, uint32_t rss
     idleTicks = 0;
     activityTicks = 0;
     const QString id = FromWindows1252(idText);
-    // Another transponder is now in front of the Tester.
-    if (!idField->text().isEmpty() && idField->text() != id)
+    // Another transponder is now in front of the Tester. A diagnostics reply
+    // names the transponder by its number where its readings may show its
+    // short id, so a reading like the one before the reply is the same one.
+    const QString shown = idField->text();
+    if (!shown.isEmpty() && shown != id && id != lastReadingId)
         ClearDiagnostics();
+    lastReadingId = id;
     idField->setText(id);
     rssiField->setText(QString::number(rssi));
     SetIdentityEnabled(true);
@@ -172,6 +176,7 @@ void CQ9TransponderPage::OnTimer()
     if (activityTicks >= kActivityTicks) {
         idField->clear();
         rssiField->clear();
+        lastReadingId.clear();
         idField->setEnabled(true);
         rssiField->setEnabled(true);
         ClearDiagnostics();

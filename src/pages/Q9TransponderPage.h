@@ -75,5 +75,7 @@ class CQ9TransponderPage : public QWidget {
     uint32_t latestValue = 0;
     int32_t temperature = kNoTemperature;
     QLabel* temperatureLabel = nullptr;
+    // The identity text of the latest reading (empty once the page blanked).
+    QString lastReadingId;
     QBasicTimer timer;
 };

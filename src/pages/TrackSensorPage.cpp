@@ -142,6 +142,8 @@ void CTrackSensorPage::ClearFields()
     idField->clear();
     temperatureField->clear();
     rssiField->clear();
+    // Forgotten with the sensor, so a change of unit cannot bring it back.
+    temperature = kNoTemperature;
 }
 
 void CTrackSensorPage::ShowButtonText()

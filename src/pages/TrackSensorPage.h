@@ -59,7 +59,8 @@ class CTrackSensorPage : public QWidget {
     QFont valueFont;
     CTesterLink* m_link = nullptr;
     AppSettings* m_settings = nullptr;
-    // Outside the shown range until a sensor is heard.
-    double temperature = 4294967295.0;
+    // Outside the shown range while no sensor is shown.
+    static constexpr double kNoTemperature = 4294967295.0;
+    double temperature = kNoTemperature;
     bool listening = false;
 };

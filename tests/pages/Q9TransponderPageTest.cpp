@@ -138,6 +138,29 @@ TEST(Q9TransponderPage, AnotherTransponderClearsTheDiagnostics)
     EXPECT_TRUE(Enabled(page, "request"));
 }
 
+TEST(Q9TransponderPage, AShortIdKeepsTheDiagnosticsOfItsTransponder)
+{
+    // A transponder the server knows is shown by its short id; its reply
+    // names it by number. Its next readings are still the same transponder.
+    CQ9TransponderPage page;
+    page.ShowTransponder("42", 120);
+    Diagnostics reply;
+    reply.ShowOn(page);
+    EXPECT_EQ(Text(page, "id"), "4001");
+
+    page.ShowTransponder("42", 125);
+    EXPECT_EQ(Text(page, "id"), "42");
+    EXPECT_EQ(Text(page, "version"), "3.14");
+    page.ShowTransponder("42", 126);
+    EXPECT_EQ(Text(page, "version"), "3.14");
+
+    // Another transponder still clears them, also right after a reply.
+    reply.ShowOn(page);
+    page.ShowTransponder("43", 130);
+    EXPECT_EQ(Text(page, "version"), "");
+    EXPECT_EQ(Text(page, "id"), "43");
+}
+
 TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
 {
     CRecordingTesterDevice device;

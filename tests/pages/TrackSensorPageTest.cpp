@@ -129,7 +129,7 @@ TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningStopsFullAndRestartsP
     page->SetListening(true);
     EXPECT_EQ(bar->value(), 0);
     page->StepProgress();
-    page->SetListening(true);  // a repeated confirmation is no new session
+    page->SetListening(true); // a repeated confirmation is no new session
     EXPECT_EQ(bar->value(), 1);
 }
 
@@ -149,6 +149,14 @@ TEST_F(TrackSensorPageTest, TemperatureHasOneDecimalAndFollowsTheUnit)
     EXPECT_EQ(Text(*page, "temperature"), "-4.0");
     page->ShowTrackSensor("ZEVU-1", 50, 21.5);
     EXPECT_EQ(Text(*page, "temperature"), "70.7");
+
+    // Once the fields were cleared, a change of unit shows no temperature
+    // without its sensor.
+    page->SetListening(false);
+    settings.unitCelsius = 1;
+    page->ApplyTemperatureUnit();
+    EXPECT_EQ(Text(*page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
+    ExpectFieldsEmpty(*page);
 }
 
 TEST_F(TrackSensorPageTest, LeavingWhileListeningStopsTheTester)
