@@ -13,9 +13,11 @@ int CQ9TesterApp::Run()
     CFtd2xxDevice device;
     // The dialog (and with it the link) goes before the device it uses.
     CQ9TesterDlg dialog(device, &m_instance);
-    // Asked to end, the program ends as after Cancel: the dialog's destructor
-    // stops the link and writes the settings back.
-    connect(&m_termination, &CTerminationSignals::TerminationRequested, &dialog, &QDialog::reject);
+    // Asked to end, the program ends as after Cancel, also with a box open
+    // over the window: the dialog's destructor stops the link and writes the
+    // settings back.
+    connect(&m_termination, &CTerminationSignals::TerminationRequested, &dialog,
+            &CQ9TesterDlg::OnTerminationRequested);
     dialog.DoModal();
     return 0;
 }

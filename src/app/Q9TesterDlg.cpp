@@ -1,5 +1,6 @@
 #include "Q9TesterDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -272,6 +273,23 @@ void CQ9TesterDlg::OnSettings()
     m_beaconPage->ApplyTemperatureUnit();
     m_q9TransponderPage->ApplyTemperatureUnit();
     m_trackSensorPage->ApplyTemperatureUnit();
+}
+
+void CQ9TesterDlg::OnTerminationRequested()
+{
+    // A box left open would hold the program in its own loop until someone
+    // answers it, so cancel each, topmost first, before ending.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (modal == this)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break; // it would not go; ending the dialog is all that is left
+    }
+    reject();
 }
 
 int CQ9TesterDlg::OnTabChanging(int, QTabWidget* sender)

@@ -54,6 +54,9 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     void OnTimer();
     void OnShowLog();
     void OnSettings();
+    // Asked from outside to end (a termination signal): cancels any dialog or
+    // message box open over the window, then ends as Cancel does.
+    void OnTerminationRequested();
 
     // What the Tester heard (Q9TesterDlgEvents.cpp). Transmission results and
     // received CAN messages belong to the emulation page and keep the

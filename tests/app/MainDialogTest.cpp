@@ -1,4 +1,5 @@
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabBar>
@@ -180,6 +181,49 @@ TEST_F(AppTest, SettingsDialogOkStoresTheUnitAndCancelLeavesIt)
         dialog.findChild<QPushButton*>("settings")->click();
         EXPECT_EQ(dialog.Settings().unitCelsius, std::string(button) == "ok" ? 0 : 1) << button;
     }
+}
+
+TEST_F(AppTest, ATerminationRequestCancelsOpenBoxesAndEndsTheDialog)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    // Should a box stay open, the test answers it itself rather than hang.
+    bool leftOpen = false;
+    auto rescue = [&leftOpen] {
+        while (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            leftOpen = true;
+            modal->done(QDialog::Accepted);
+        }
+    };
+
+    // The settings dialog is open: it is cancelled, the unit stays.
+    dialog.show();
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(qobject_cast<CSettingsDlg*>(modal), nullptr);
+        modal->findChild<QRadioButton*>("fahrenheit")->setChecked(true);
+        dialog.OnTerminationRequested();
+    });
+    QTimer::singleShot(5000, &dialog, rescue);
+    dialog.findChild<QPushButton*>("settings")->click();
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(dialog.Settings().unitCelsius, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    // A message box over the running dialog: both end, nobody answers.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            ASSERT_NE(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()), nullptr);
+            dialog.OnTerminationRequested();
+        });
+        EXPECT_NE(QMessageBox::question(&dialog, "Q9 Tester", "Sure?", QMessageBox::Yes | QMessageBox::No),
+                  QMessageBox::Yes);
+    });
+    QTimer::singleShot(5000, &dialog, rescue);
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(AppTest, CloseBoxAsksAndNoKeepsTheWindow)
