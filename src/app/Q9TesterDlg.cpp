@@ -15,6 +15,7 @@
 #include "CanMessageLogPage.h"
 #include "DialogUnits.h"
 #include "EmulationPage.h"
+#include "LogRowEvent.h"
 #include "LoggingTabCtrl.h"
 #include "LoopPage.h"
 #include "MainTabCtrl.h"
@@ -79,6 +80,9 @@ CQ9TesterDlg::~CQ9TesterDlg()
     m_translations.reset();
     WriteAppSettings(*m_settings);
     m_settings.reset();
+    // Rows posted just before the dialog ended still reach the files.
+    QCoreApplication::sendPostedEvents(m_logTab, WM_LOG_TRANSPONDER_ROW);
+    QCoreApplication::sendPostedEvents(m_logTab, WM_LOG_CAN_ROW);
     delete m_logTab; // closes both log files
     m_logTab = nullptr;
 }

@@ -5,6 +5,9 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "AppSettings.h"
 #include "AppTestSupport.h"
@@ -224,6 +227,25 @@ TEST_F(AppTest, ATerminationRequestCancelsOpenBoxesAndEndsTheDialog)
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_FALSE(leftOpen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(AppTest, RowsPostedJustBeforeTheEndStillReachTheLogFile)
+{
+    {
+        CFakeTesterDevice device;
+        CTestDlg dialog(device, nullptr);
+        dialog.TesterLink().Stop();
+        dialog.OnTransponder(1234567, 100, false, 12);
+        // The dialog goes before its event loop has delivered the row.
+    }
+    std::vector<fs::path> logs;
+    for (const auto& entry : fs::directory_iterator("Log"))
+        if (entry.path().filename().string().starts_with("Tester_"))
+            logs.push_back(entry.path());
+    ASSERT_EQ(logs.size(), 1u);
+    std::ifstream file(logs.front(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(bytes.find("\r\n1234567,,,Korvo,12,,"), std::string::npos) << bytes;
 }
 
 TEST_F(AppTest, CloseBoxAsksAndNoKeepsTheWindow)
