@@ -70,6 +70,7 @@ class CRecordingHandlers : public CTamrixTesterHandlers {
     void OnLoopLevel(unsigned level) override { Add("Loop %u", level); }
 
   private:
+    void Add(const char* text) { calls.emplace_back(text); }
     template <typename... Args> void Add(const char* format, Args... args)
     {
         char text[160];
