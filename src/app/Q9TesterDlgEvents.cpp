@@ -22,22 +22,6 @@
 
 namespace {
 
-// Type indices of TransponderTypeNames.
-constexpr uint32_t kKorvo = 0;
-constexpr uint32_t kQ9 = 1;
-constexpr uint32_t kBeacon = 2;
-constexpr uint32_t kMindlet = 3;
-constexpr uint32_t kTrackSensor = 4;
-
-// A reading's device flag for a track sensor, and its temperature kind.
-constexpr unsigned kTrackSensorFlag = 1;
-constexpr unsigned kTemperatureKind = 0;
-
-std::string TypeName(uint32_t typeIndex)
-{
-    return typeIndex < TransponderTypeNames.size() ? TransponderTypeNames[typeIndex] : "";
-}
-
 // Zero means "none" in the log's number columns.
 template <typename Number> std::string NumberOrEmpty(Number value)
 {
@@ -75,7 +59,7 @@ void CQ9TesterDlg::AddTransponderLogRow(const std::string& label, uint32_t numbe
     row->cells = {label,
                   idText.empty() ? std::to_string(number) : idText,
                   NumberOrEmpty(shortId),
-                  TypeName(typeIndex),
+                  TransponderTypeName(typeIndex),
                   battery,
                   NumberOrEmpty(driverNumber),
                   FormatTimeOfDay()};
@@ -96,33 +80,33 @@ void CQ9TesterDlg::OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery
     Identity identity = Identify(number, std::to_string(number));
     if (driverNumber != 0)
         identity.idText += " (" + std::to_string(driverNumber) + ")";
-    m_transponderPage->ShowTransponder(identity.idText, rssi, kKorvo, lowBattery);
-    AddTransponderLogRow(identity.label, number, identity.shortId, kKorvo, lowBattery, "",
+    m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeKorvo, lowBattery);
+    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeKorvo, lowBattery, "",
                          static_cast<int32_t>(driverNumber));
 }
 
 void CQ9TesterDlg::OnQ9Transponder(uint32_t number, uint32_t rssi)
 {
     const Identity identity = Identify(number, std::to_string(number));
-    m_transponderPage->ShowTransponder(identity.idText, rssi, kQ9, false);
+    m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeQ9, false);
     m_q9TransponderPage->ShowTransponder(identity.idText, rssi);
-    AddTransponderLogRow(identity.label, number, identity.shortId, kQ9, false, "");
+    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeQ9, false, "");
 }
 
 void CQ9TesterDlg::OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery)
 {
     const std::string code = FormatTransponderCode(number);
     const Identity identity = Identify(number, code);
-    m_transponderPage->ShowTransponder(identity.idText, rssi, kMindlet, lowBattery);
+    m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeMindlet, lowBattery);
     // The log names a Mindlet by its printed code, also when it has a short id.
-    AddTransponderLogRow(identity.label, number, identity.shortId, kMindlet, lowBattery, code);
+    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeMindlet, lowBattery, code);
 }
 
 void CQ9TesterDlg::OnBeacon(uint32_t number, uint32_t rssi, double batteryVolts, int32_t temperature)
 {
     m_beaconPage->ShowBeacon(number, rssi, batteryVolts, temperature);
     // The log keeps the voltage even where the page finds it implausible.
-    AddTransponderLogRow("", number, 0, kBeacon, ToWindows1252(FormatFixed(batteryVolts, 1)), "", 0);
+    AddTransponderLogRow("", number, 0, kTypeBeacon, ToWindows1252(FormatFixed(batteryVolts, 1)), "", 0);
 }
 
 void CQ9TesterDlg::OnDiagnostics(uint32_t number, unsigned noise, double batteryVolts,
@@ -152,12 +136,12 @@ void CQ9TesterDlg::OnSpecialDevice(int32_t what, uint32_t number, uint32_t rssi,
             m_trackSensorPage->StepProgress();
         return;
     }
-    if (what != kSpecialReading || flag != kTrackSensorFlag)
+    if (what != kSpecialReading || flag != kSpecialFlagShow)
         return;
     const std::string code = FormatSpecialCode(number);
-    if (kind == kTemperatureKind)
+    if (kind == kSpecialTemperature)
         m_trackSensorPage->ShowTrackSensor(code, rssi, value);
-    AddTransponderLogRow("", number, 0, kTrackSensor, false, code);
+    AddTransponderLogRow("", number, 0, kTypeTrackSensor, false, code);
 }
 
 void CQ9TesterDlg::OnFirmwareVersion(bool known, unsigned major, unsigned minor)

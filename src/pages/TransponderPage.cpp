@@ -55,9 +55,7 @@ void CTransponderPage::ShowTransponder(const std::string& idText, uint32_t rssi,
     staleTicks = 0;
     latestValue = rssi;
     idField->setText(FromWindows1252(idText));
-    typeField->setText(typeIndex < TransponderTypeNames.size()
-                           ? QString::fromLatin1(TransponderTypeNames[typeIndex])
-                           : QString());
+    typeField->setText(QString::fromLatin1(TransponderTypeName(typeIndex)));
     rssiField->setText(QString::number(rssi));
     lowBatteryField->setText(lowBattery ? tr("Low battery") : QString());
 }

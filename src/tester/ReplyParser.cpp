@@ -174,10 +174,10 @@ bool CReplyParser::ParseSpecialPoll(const char* line, testerevent_t& event)
     // figures are. Other kinds are not understood and dropped.
     double value = 0.0;
     switch (LowByte(kind)) {
-    case 0:
+    case kSpecialTemperature:
         value = raw / 10.0;
         break;
-    case 2:
+    case kSpecialThousandths:
         value = static_cast<double>(static_cast<uint32_t>(raw * 1000u));
         break;
     default:

@@ -43,15 +43,25 @@ enum SpecialDeviceWhat : int32_t {
     kSpecialReading = 3,
 };
 
+// Value kinds of a special-device reading: a temperature in tenths of a
+// degree, or a value in thousandths.
+enum SpecialValueKind : unsigned {
+    kSpecialTemperature = 0,
+    kSpecialThousandths = 2,
+};
+
+// The device flag of a special-device reading that is to be shown.
+inline constexpr unsigned kSpecialFlagShow = 1;
+
 struct testerevent_t {
     int32_t kind = kEventLinkLost;
-    int32_t code1 = 0;     // transmit result; 1 for a received CAN message
-    int32_t code2 = 0;     // listening state; what of a special-device event
-    uint32_t number1 = 0;  // transponder, beacon or device number; two-way id
-    uint32_t number2 = 0;  // RSSI
-    uint32_t number3 = 0;  // CAN id
-    uint8_t small[16] = {};  // per-kind small values (see the reply parser)
-    double value = 0.0;      // special-device reading
+    int32_t code1 = 0;      // transmit result; 1 for a received CAN message
+    int32_t code2 = 0;      // listening state; what of a special-device event
+    uint32_t number1 = 0;   // transponder, beacon or device number; two-way id
+    uint32_t number2 = 0;   // RSSI
+    uint32_t number3 = 0;   // CAN id
+    uint8_t small[16] = {}; // per-kind small values (see the reply parser)
+    double value = 0.0;     // special-device reading
 };
 
 // Kinds of testercommand_t.
@@ -66,8 +76,8 @@ enum TesterCommandKind : int32_t {
 struct testercommand_t {
     int32_t kind = 0;
     uint32_t canId = 0;
-    uint8_t parameter = 0;  // transponder index, loop parameter or two-way id
-    uint8_t dataCount = 0;  // 0 to 8
-    uint8_t rtr = 0;        // 0 or 1
-    uint8_t data[9] = {};   // 8 data bytes and one spare
+    uint8_t parameter = 0; // transponder index, loop parameter or two-way id
+    uint8_t dataCount = 0; // 0 to 8
+    uint8_t rtr = 0;       // 0 or 1
+    uint8_t data[9] = {};  // 8 data bytes and one spare
 };
