@@ -15,43 +15,51 @@ if(Q9_SANITIZE)
   endif()
 endif()
 
-# Adds every sub-folder that holds a CMakeLists.txt, so that each folder's owner
-# edits only its own list.
-function(q9_add_subdirectories)
-  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-       ${CMAKE_CURRENT_SOURCE_DIR}/*)
-  list(SORT children)
-  foreach(child IN LISTS children)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
-      add_subdirectory(${child})
-    endif()
-  endforeach()
-endfunction()
-
 # Applies the project's warning set to a target of our own code.
 function(q9_warnings target)
   target_compile_options(${target} PRIVATE ${Q9_WARNINGS})
 endfunction()
 
-# q9_add_gtest(name SOURCES ... LIBS ... [QT] [LABELS ...])
-# A GoogleTest binary whose cases CTest lists one by one. QT tests run on the
-# offscreen platform, so no display is needed.
+# q9_add_qt_library(name SOURCES ... LIBS ...)
+# A static library of windows: Qt Widgets, the meta-object compiler for its
+# Q_OBJECT classes, the warning set. Only Qt targets run moc.
+function(q9_add_qt_library name)
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${arg_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${arg_LIBS} Qt6::Widgets)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  q9_warnings(${name})
+endfunction()
+
+# q9_add_gtest(name SOURCES ... LIBS ... [QT])
+# A GoogleTest binary whose cases CTest lists one by one. Every test binary is
+# named test_<folder>[_<part>] and labelled with its folder under tests/, so
+# `ctest -L <folder>` reaches all of a folder's tests. Each links the shared
+# test support; QT tests get the one Qt test main and run on the offscreen
+# platform, so no display is needed.
 function(q9_add_gtest name)
-  cmake_parse_arguments(arg "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(arg "QT" "" "SOURCES;LIBS" ${ARGN})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REPLACE "/" "_" folder "${folder}")
+  string(REPLACE "-" "_" folder_id "${folder}")
+  if(NOT name MATCHES "^test_${folder_id}(_[a-z0-9_]+)?$")
+    message(FATAL_ERROR "test binary ${name} in tests/${folder}: name it test_${folder_id}[_part]")
+  endif()
   add_executable(${name} ${arg_SOURCES})
   q9_warnings(${name})
-  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} q9_test_support GTest::gtest GTest::gmock Threads::Threads)
   # Built as a list so that an empty value cannot shift the pairs.
-  set(props TIMEOUT 120)
-  if(arg_LABELS)
-    list(APPEND props LABELS "${arg_LABELS}")
-  endif()
+  set(props TIMEOUT 120 LABELS ${folder})
   if(arg_QT)
-    target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::Test)
+    target_link_libraries(${name} PRIVATE q9_qt_test_main Qt6::Widgets Qt6::Test)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
     list(APPEND props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
-  # Listing runs without the tests' environment: a Qt test main must choose
-  # the offscreen platform itself when none is set.
+  # Listing runs without the tests' environment: the Qt test main chooses the
+  # offscreen platform itself when none is set.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "LinkHarness.h"
+#include "DeviceLinkHarness.h"
 #include "SimProcess.h"
 
 namespace fs = std::filesystem;

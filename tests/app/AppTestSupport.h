@@ -12,30 +12,29 @@
 #include "MainTabCtrl.h"
 #include "Q9TesterDlg.h"
 #include "StatusBarCtrl.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
 // Each test runs in a fresh working folder (log files) with an empty
-// settings folder (XDG_CONFIG_HOME).
+// settings folder (the run's private XDG_CONFIG_HOME).
 class AppTest : public ::testing::Test {
-  public:
-    static inline fs::path s_root; // set by main
-
   protected:
     void SetUp() override
     {
-        fs::remove_all(s_root / "config");
-        fs::remove_all(s_root / "work");
-        fs::create_directories(s_root / "work");
-        fs::current_path(s_root / "work");
+        fs::remove_all(ConfigFolder());
+        m_work.MakeCurrent();
     }
 
+    static fs::path ConfigFolder() { return qEnvironmentVariable("XDG_CONFIG_HOME").toStdString(); }
     static fs::path ConfigFile()
     {
         // Named after the program file, as the store names it.
         const std::string program = fs::path(QCoreApplication::applicationFilePath().toStdString()).stem();
-        return s_root / "config" / "TAMRIX Derida Vovivu" / (program + ".conf");
+        return ConfigFolder() / "TAMRIX Derida Vovivu" / (program + ".conf");
     }
+
+    CTempFolder m_work{"q9-app-test"};
 };
 
 // The dialog's parts, found as a user would see them.

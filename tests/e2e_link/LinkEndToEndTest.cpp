@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <set>
 
-#include "LinkHarness.h"
+#include "DeviceLinkHarness.h"
 #include "SimProcess.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <future>
 #include <map>
 
-#include "LinkHarness.h"
+#include "ScriptedLink.h"
 
 using namespace std::chrono_literals;
 

@@ -1,4 +1,4 @@
-#include "LinkHarness.h"
+#include "DeviceLinkHarness.h"
 
 using Clock = std::chrono::steady_clock;
 
