@@ -75,7 +75,11 @@ bool CReplyWriter::Write(int fd, const std::string& line)
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<size_t>(n);
-        } else if (n == 0 || (errno != EINTR && (errno != EAGAIN || !WaitForRoom(fd)))) {
+            continue;
+        }
+        // A full line (EAGAIN) is waited out; anything else is a failed line.
+        const bool again = n < 0 && (errno == EINTR || (errno == EAGAIN && WaitForRoom(fd)));
+        if (!again) {
             return false;
         }
     }
