@@ -2,6 +2,7 @@
 // parser, as the reader thread would, and delivers the events to handlers
 // that ignore them. Crashes, sanitizer reports and broken framing invariants
 // are findings.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -78,9 +79,10 @@ void ReadAll(const uint8_t* data, size_t size, size_t lineSize)
 {
     CIgnoringHandlers handlers;
     CByteStreamDevice device(data, size);
+    const std::atomic<bool> keepReading{true};
     char line[kReplyLineSize];
     for (;;) {
-        const bool complete = ReadLine(device, line, lineSize);
+        const bool complete = ReadLine(device, line, lineSize, keepReading);
         const size_t length = std::strlen(line);
         Check(length < lineSize);
         Check(length == 0 || line[0] == '#');

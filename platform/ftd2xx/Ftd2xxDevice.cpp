@@ -1,6 +1,8 @@
 #include "Ftd2xxDevice.h"
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <mutex>
 
 #include "SysfsSerialPorts.h"
@@ -13,6 +15,22 @@ void IgnoreSigpipe()
 {
     static std::once_flag once;
     std::call_once(once, [] { std::signal(SIGPIPE, SIG_IGN); });
+}
+
+// The device layer's reason in words that say what to look at.
+std::string OpenFailureText(int error, const std::string& path)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "no permission for " + path;
+    case EBUSY:
+        return path + " is in use by another program";
+    case ENOTTY:
+        return path + " is not a terminal";
+    default:
+        return "cannot open " + path + ": " + std::strerror(error);
+    }
 }
 
 } // namespace
@@ -52,7 +70,25 @@ std::string CFtd2xxDevice::DevicePath(uint32_t index) const
 
 bool CFtd2xxDevice::Open(uint32_t index)
 {
-    return index < m_list.size() && m_port.Open(m_list[index].path);
+    if (index >= m_list.size()) {
+        m_openFailure = "no device " + std::to_string(index) + " in the list";
+        return false;
+    }
+    const DeviceListEntry& entry = m_list[index];
+    // A real Tester is kept to ourselves. A simulator keeps its end of the
+    // pseudo-terminal open, so the exclusive flag would outlive a program
+    // killed while connected and lock every later start out.
+    if (!m_port.Open(entry.path, !entry.simulated)) {
+        m_openFailure = OpenFailureText(m_port.OpenError(), entry.path);
+        return false;
+    }
+    m_openFailure.clear();
+    return true;
+}
+
+std::string CFtd2xxDevice::OpenFailure() const
+{
+    return m_openFailure;
 }
 
 bool CFtd2xxDevice::SetBaudRate(uint32_t baud)

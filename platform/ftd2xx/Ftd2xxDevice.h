@@ -28,6 +28,7 @@ class CFtd2xxDevice : public CTesterDevice {
     bool CreateDeviceInfoList(uint32_t& count) override;
     bool GetDeviceDescription(uint32_t index, std::string& description) override;
     bool Open(uint32_t index) override;
+    std::string OpenFailure() const override;
 
     bool SetBaudRate(uint32_t baud) override;
     bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) override;
@@ -48,4 +49,5 @@ class CFtd2xxDevice : public CTesterDevice {
     CSimulatedDeviceRegistry m_registry;
     std::vector<DeviceListEntry> m_list;
     CSerialPort m_port;
+    std::string m_openFailure; // why the last Open failed
 };

@@ -56,11 +56,12 @@ CSerialPort::~CSerialPort()
     Close();
 }
 
-bool CSerialPort::Open(const std::string& path)
+bool CSerialPort::Open(const std::string& path, bool exclusive)
 {
     Close();
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        m_openError = errno;
         return false;
     }
     m_fd = fd;
@@ -69,18 +70,24 @@ bool CSerialPort::Open(const std::string& path)
     const int flags = ::fcntl(fd, F_GETFL);
     termios tio{};
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 || ::tcgetattr(fd, &tio) != 0) {
-        Close();
-        return false;
+        return FailOpen(); // ENOTTY: not a terminal at all
     }
     MakeRaw(tio);
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        Close();
-        return false;
+        return FailOpen();
     }
     // Two programs talking to one Tester would mix their replies.
-    m_exclusive = ::ioctl(fd, TIOCEXCL) == 0;
+    m_exclusive = exclusive && ::ioctl(fd, TIOCEXCL) == 0;
     m_readTimeoutMs = m_writeTimeoutMs = kDefaultTimeoutMs;
+    m_openError = 0;
     return true;
+}
+
+bool CSerialPort::FailOpen()
+{
+    m_openError = errno;
+    Close();
+    return false;
 }
 
 void CSerialPort::Close()

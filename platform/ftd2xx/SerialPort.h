@@ -13,9 +13,11 @@ class CSerialPort {
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
-    // Opens `path` blocking, exclusive, in raw mode at 115200 8N1 without
-    // flow control. Closes whatever was open before.
-    bool Open(const std::string& path);
+    // Opens `path` blocking, in raw mode at 115200 8N1 without flow control,
+    // and with exclusive access if `exclusive`. Closes whatever was open
+    // before. On failure OpenError gives the errno.
+    bool Open(const std::string& path, bool exclusive = true);
+    int OpenError() const { return m_openError; }
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
 
@@ -44,7 +46,10 @@ class CSerialPort {
 
     bool FillInput();
 
+    bool FailOpen();
+
     int m_fd = -1;
+    int m_openError = 0;
     uint8_t m_input[512] = {};
     size_t m_inputBegin = 0;
     size_t m_inputEnd = 0;

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "FolderNames.h"
+#include "RuntimeFolder.h"
 
 namespace {
 
@@ -43,6 +44,21 @@ bool IsCharacterDevice(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
 }
 
+// An entry naming a device that is no terminal (/dev/null, /dev/zero) would
+// be opened as a Tester and hide a working simulator listed after it. Asked
+// of the opened descriptor, so the answer is about the node itself. A node
+// that cannot be opened stays listed: opening it for real tells why.
+bool OpensAsNonTerminal(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return !terminal;
+}
+
 std::string ErrnoText(const std::string& what)
 {
     return what + ": " + std::strerror(errno);
@@ -54,11 +70,7 @@ CSimulatedDeviceRegistry::CSimulatedDeviceRegistry(std::string folder) : m_folde
 
 std::string CSimulatedDeviceRegistry::DefaultFolder()
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') {
-        return std::string(runtime) + "/q9tester-devices";
-    }
-    return "/tmp/q9tester-devices-" + std::to_string(::getuid());
+    return PrivateRuntimeFolder() + "/q9tester-devices";
 }
 
 bool CSimulatedDeviceRegistry::IsTrusted() const
@@ -108,7 +120,9 @@ std::vector<DeviceListEntry> CSimulatedDeviceRegistry::List() const
     }
     for (const std::string& name : EntryNames()) {
         Entry entry;
-        if (ReadEntry(name, entry) && ProcessAlive(entry.pid) && IsCharacterDevice(entry.device.path)) {
+        if (ReadEntry(name, entry) && ProcessAlive(entry.pid) && IsCharacterDevice(entry.device.path) &&
+            !OpensAsNonTerminal(entry.device.path)) {
+            entry.device.simulated = true;
             list.push_back(entry.device);
         }
     }

@@ -13,13 +13,14 @@
 // The folder is trusted only when it belongs to the user and nobody else may
 // enter it (no group or other permission bits), so no other user can slip a
 // fake Tester in. An entry is listed only when it is a regular file of the
-// user, its simulator process is alive and its node is a character device.
+// user, its simulator process is alive and its node is a character device
+// that is a terminal.
 class CSimulatedDeviceRegistry {
   public:
     explicit CSimulatedDeviceRegistry(std::string folder);
 
-    // $XDG_RUNTIME_DIR/q9tester-devices, or /tmp/q9tester-devices-<uid> when
-    // the variable is not set.
+    // q9tester-devices in the user's private runtime folder
+    // (PrivateRuntimeFolder).
     static std::string DefaultFolder();
 
     const std::string& Folder() const { return m_folder; }

@@ -152,7 +152,13 @@ void CQ9TesterDlg::OnFirmwareVersion(bool known, unsigned major, unsigned minor)
 void CQ9TesterDlg::OnDisconnected()
 {
     m_trackSensorPage->SetTesterConnected(false);
-    m_statusBar->SetText(0, QStringLiteral("Tester: Not connected"));
+    // A Tester that is there but cannot be opened says why, so the
+    // technician is not left guessing.
+    const std::string failure = m_link->SearchFailure();
+    QString text = QStringLiteral("Tester: Not connected");
+    if (!failure.empty())
+        text += QStringLiteral(" (%1)").arg(QString::fromStdString(failure));
+    m_statusBar->SetText(0, text);
     // Nothing else retries: a new search starts with the restart.
     m_link->Stop();
     m_link->Start();

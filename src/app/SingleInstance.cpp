@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "RuntimeFolder.h"
 
 CSingleInstance::CSingleInstance(std::string name) : m_name(std::move(name)) {}
 
@@ -17,33 +17,12 @@ CSingleInstance::~CSingleInstance()
         ::close(m_fd); // frees the lock
 }
 
-std::string CSingleInstance::RuntimeFolder()
-{
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime)
-        return runtime;
-    std::string folder = "/tmp/q9tester-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
-    return folder;
-}
-
-namespace {
-
-// A folder that only this user can write, so no one else can hold our lock.
-bool IsPrivateFolder(const std::string& folder)
-{
-    struct stat info {};
-    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
-           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
-} // namespace
-
 bool CSingleInstance::Claim()
 {
     if (m_claimed)
         return true;
-    const std::string folder = RuntimeFolder();
+    const std::string folder = PrivateRuntimeFolder();
+    // Only the fallback can be someone else's: then no lock of ours is safe.
     if (!IsPrivateFolder(folder)) {
         std::fprintf(stderr, "Q9 Tester: %s is not a private folder; not checking for another copy\n",
                      folder.c_str());

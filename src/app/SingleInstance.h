@@ -3,7 +3,7 @@
 #include <string>
 
 // Keeps a second copy of the program from running: the running copy holds an
-// exclusive lock on a file in the user's runtime folder for as long as the
+// exclusive lock on a file in the user's private runtime folder for as long as the
 // process lives. Test and set are one step, and the kernel frees the lock when
 // the process ends in any way, a crash included.
 class CSingleInstance {
@@ -18,9 +18,6 @@ class CSingleInstance {
     // copy holds the lock. If the lock file cannot be used at all, the program
     // is let run and the reason goes to standard error.
     bool Claim();
-
-    // $XDG_RUNTIME_DIR, else /tmp/q9tester-<uid> (created private).
-    static std::string RuntimeFolder();
 
   private:
     std::string m_name;

@@ -8,7 +8,7 @@
 // (platform/ftd2xx) and the scripted devices of the tests are interchangeable.
 // Only the reader thread calls it once the link runs.
 class CTesterDevice {
-public:
+  public:
     virtual ~CTesterDevice() = default;
 
     // Builds the device list; false when enumeration fails.
@@ -18,11 +18,14 @@ public:
     virtual bool GetDeviceDescription(uint32_t index, std::string& description) = 0;
     // Opens device `index`; false on failure.
     virtual bool Open(uint32_t index) = 0;
+    // Why the last Open failed, in words a technician can act on (for example
+    // "no permission for /dev/ttyUSB0"); empty when the driver cannot tell.
+    virtual std::string OpenFailure() const { return {}; }
 
     // Line configuration; the link ignores their results.
     virtual bool SetBaudRate(uint32_t baud) = 0;
     virtual bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) = 0;
-    virtual bool Purge(uint32_t mask) = 0;  // bit 0 receive, bit 1 transmit
+    virtual bool Purge(uint32_t mask) = 0; // bit 0 receive, bit 1 transmit
     virtual bool SetTimeouts(uint32_t readMs, uint32_t writeMs) = 0;
     virtual bool SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff) = 0;
 

@@ -137,6 +137,12 @@ void CTesterLink::DeliverEvents(CTamrixTesterHandlers& handlers)
         DispatchTesterEvent(event, handlers);
 }
 
+std::string CTesterLink::SearchFailure() const
+{
+    std::lock_guard<std::mutex> lock(m_searchFailureMutex);
+    return m_searchFailure;
+}
+
 uint64_t CTesterLink::RefusedEvents() const
 {
     return refusedEvents_;
@@ -160,7 +166,10 @@ void CTesterLink::ThreadMain()
     Sleep(kSearchDelay);
     events_.Clear();
     commands_.Clear();
-    if (OpenTester()) {
+    std::string failure;
+    const bool opened = OpenTester(failure);
+    SetSearchFailure(failure);
+    if (opened) {
         Configure();
         testerevent_t connected;
         connected.kind = kEventConnected;
@@ -176,7 +185,9 @@ void CTesterLink::ThreadMain()
     device_.Close();
 }
 
-bool CTesterLink::OpenTester()
+// `failure` is set to the device layer's reason when a Tester was found but
+// could not be opened, and left empty otherwise.
+bool CTesterLink::OpenTester(std::string& failure)
 {
     uint32_t count = 0;
     if (!device_.CreateDeviceInfoList(count))
@@ -185,10 +196,20 @@ bool CTesterLink::OpenTester()
     for (uint32_t index = 0; index < count; ++index) {
         if (!device_.GetDeviceDescription(index, description))
             continue;
-        if (description == kTesterDescription)
-            return device_.Open(index);
+        if (description != kTesterDescription)
+            continue;
+        if (device_.Open(index))
+            return true;
+        failure = device_.OpenFailure();
+        return false;
     }
     return false;
+}
+
+void CTesterLink::SetSearchFailure(const std::string& failure)
+{
+    std::lock_guard<std::mutex> lock(m_searchFailureMutex);
+    m_searchFailure.assign(failure);
 }
 
 void CTesterLink::Configure()
@@ -205,8 +226,11 @@ void CTesterLink::Configure()
 void CTesterLink::ExchangeVersion()
 {
     WriteByte(kCommandVersion);
+    // A Tester whose firmware predates the version query stays silent: the
+    // time-out is its answer, not a lost link. One that is really gone fails
+    // the first poll.
     char line[kReplyLineSize];
-    ReadLine(line, sizeof line);
+    ::ReadLine(device_, line, sizeof line, running_);
     testerevent_t event;
     CReplyParser::ParseVersion(line, event);
     PostEvent(event);
@@ -344,7 +368,7 @@ void CTesterLink::WriteText(const char* text, std::size_t length)
 
 bool CTesterLink::ReadLine(char* buffer, std::size_t size)
 {
-    if (::ReadLine(device_, buffer, size))
+    if (::ReadLine(device_, buffer, size, running_))
         return true;
     PostLinkLost();
     return false;

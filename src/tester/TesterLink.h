@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "LockedRing.h"
@@ -58,6 +59,12 @@ class CTesterLink {
     // Drains the event ring into `handlers`, UI thread.
     void DeliverEvents(CTamrixTesterHandlers& handlers);
 
+    // Why the last search found a Tester but could not open it (for example
+    // "no permission for /dev/ttyUSB0"); empty when it opened one or found
+    // none. Any thread; the reader thread sets it before it reports the
+    // search's outcome, so a handler of that event reads the matching reason.
+    std::string SearchFailure() const;
+
     // Events refused because the ring was full; commands refused because the
     // queue was full or the Tester cannot take them.
     uint64_t RefusedEvents() const;
@@ -65,7 +72,8 @@ class CTesterLink {
 
   private:
     void ThreadMain();
-    bool OpenTester();
+    bool OpenTester(std::string& failure);
+    void SetSearchFailure(const std::string& failure);
     void Configure();
     void ExchangeVersion();
     void PollCycle();
@@ -97,6 +105,8 @@ class CTesterLink {
 
     CLockedRing<testerevent_t, kEventCapacity> events_;
     CLockedRing<testercommand_t, kCommandCapacity> commands_;
+    mutable std::mutex m_searchFailureMutex; // guards m_searchFailure
+    std::string m_searchFailure;
     std::atomic<uint64_t> refusedEvents_{0};
     std::atomic<uint64_t> refusedCommands_{0};
 };

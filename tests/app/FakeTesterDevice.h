@@ -4,16 +4,21 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "TesterDevice.h"
 
 // A Tester driver for the main dialog's tests. Without a Tester, every search
 // fails, so the link reports the link lost after each start. With one, the
-// Tester opens and then stays silent until Release (a read then fails).
+// Tester opens and then stays silent until Release (a read then fails),
+// unless `openFailure` is given: then it is found but cannot be opened.
 class CFakeTesterDevice : public CTesterDevice {
   public:
-    explicit CFakeTesterDevice(bool testerAttached = false) : m_attached(testerAttached) {}
+    explicit CFakeTesterDevice(bool testerAttached = false, std::string openFailure = {})
+        : m_attached(testerAttached), m_openFailure(std::move(openFailure))
+    {
+    }
 
     bool CreateDeviceInfoList(uint32_t& count) override
     {
@@ -26,7 +31,8 @@ class CFakeTesterDevice : public CTesterDevice {
         description = "TAMRIX TESTER";
         return true;
     }
-    bool Open(uint32_t) override { return m_attached; }
+    bool Open(uint32_t) override { return m_attached && m_openFailure.empty(); }
+    std::string OpenFailure() const override { return m_openFailure; }
     bool SetBaudRate(uint32_t) override { return true; }
     bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
     bool Purge(uint32_t) override { return true; }
@@ -58,6 +64,7 @@ class CFakeTesterDevice : public CTesterDevice {
 
   private:
     const bool m_attached;
+    const std::string m_openFailure;
     std::atomic<int> m_searches{0};
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -353,6 +353,17 @@ TEST_F(AppTest, LostLinkIsShownAndRestartedAndConnectedIsShown)
     EXPECT_TRUE(dialog.TesterLink().IsRunning());
 }
 
+TEST_F(AppTest, ATesterThatCannotBeOpenedIsShownWithTheReason)
+{
+    CFakeTesterDevice device(true, "no permission for /dev/ttyUSB0");
+    CTestDlg dialog(device, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return StatusBar(dialog)->GetText(0) == "Tester: Not connected (no permission for /dev/ttyUSB0)";
+        },
+        10000));
+}
+
 TEST_F(AppTest, FoundTesterShowsConnectedAndRestoresTheWindow)
 {
     CFakeTesterDevice device(true);

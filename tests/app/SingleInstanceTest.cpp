@@ -12,6 +12,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "RuntimeFolder.h"
+#include "SingleInstance.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
@@ -109,4 +112,28 @@ TEST(SingleInstanceTest, SecondCopyEndsAtOnceWhileTheFirstRunsOn)
     EXPECT_EQ(waitpid(third, nullptr, WNOHANG), 0);
     Kill(third);
     fs::remove_all(runtime);
+}
+
+TEST(SingleInstanceClaim, AFolderOthersMayWriteDoesNotSwitchTheCheckOff)
+{
+    char pattern[] = "/tmp/q9-shared-XXXXXX";
+    const fs::path shared = ::mkdtemp(pattern);
+    fs::permissions(shared, fs::perms::all);
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string restore = saved != nullptr ? saved : "";
+    ::setenv("XDG_RUNTIME_DIR", shared.c_str(), 1);
+    const std::string name = "q9tester-test-" + std::to_string(::getpid()) + ".lock";
+    {
+        CSingleInstance first(name);
+        CSingleInstance second(name);
+        EXPECT_TRUE(first.Claim());
+        EXPECT_FALSE(second.Claim());
+        EXPECT_FALSE(fs::exists(shared / name)); // nothing where others can write
+    }
+    fs::remove(fs::path(PrivateRuntimeFolder()) / name);
+    if (saved != nullptr)
+        ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    fs::remove_all(shared);
 }

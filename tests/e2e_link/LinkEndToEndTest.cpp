@@ -5,8 +5,13 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "DeviceLinkHarness.h"
@@ -127,7 +132,7 @@ TEST_F(LinkEndToEnd, ConnectsAndDeliversEveryKindOfEvent)
     Link().SendLoop(1);
     ASSERT_TRUE(PumpUntilCount("Diagnostics", 1));
     const SeenEvent& diagnostics = Last("Diagnostics");
-    EXPECT_EQ(diagnostics.number, 5123456u);
+    EXPECT_EQ(diagnostics.number, Last("Q9Transponder").number); // the one held to the Tester
     EXPECT_DOUBLE_EQ(diagnostics.y, 12.1);
     EXPECT_EQ(diagnostics.a, 80u);
     EXPECT_EQ(diagnostics.b, 300u);
@@ -359,6 +364,40 @@ TEST_F(LinkEndToEnd, UnpluggedWhileListeningTheLinkComesBackPolling)
     ASSERT_TRUE(PumpUntilCount("LoopLevel", loops + 3));
 }
 
+TEST_F(LinkEndToEnd, ATesterThatDoesNotTellItsVersionIsPolledOnOneConnection)
+{
+    StartSim("sim", {"--no-version"});
+    Link().Start();
+    ASSERT_TRUE(PumpUntilCount("Transponder", 20));
+    EXPECT_EQ(Seen().Count("Connected"), 1u);
+    EXPECT_EQ(Seen().Count("Disconnected"), 0u);
+    ASSERT_EQ(Seen().Count("FirmwareVersion"), 1u);
+    EXPECT_EQ(Last("FirmwareVersion").code, 0); // unknown: "prior to 2.2"
+}
+
+TEST_F(LinkEndToEnd, MonitorTellsOnceWhyAFoundTesterCannotBeOpened)
+{
+    // A pseudo-terminal that is still locked cannot be opened, root or not.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    const std::string slave = ::ptsname(master);
+    std::ofstream(m_runtime + "/locked")
+        << "pid=" << ::getpid() << "\npath=" << slave << "\ndescription=TAMRIX TESTER\n";
+    const std::string output = (m_root / "monitor.txt").string();
+    SimProcess monitor(TESTER_MONITOR_PATH,
+                       {"--seconds", "1.5", "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, output);
+    ASSERT_TRUE(monitor.Started());
+    ASSERT_EQ(monitor.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    ::close(master);
+    const std::string text = ReadWholeFile(output);
+    const std::string reason =
+        " found a Tester but cannot open it: cannot open " + slave + ": Input/output error\n";
+    const size_t at = text.find(reason);
+    EXPECT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.find(reason, at + 1), std::string::npos) << "printed more than once:\n" << text;
+}
+
 TEST_F(LinkEndToEnd, SimulatorUnregistersWhenTerminated)
 {
     StartSim("sim");
@@ -381,8 +420,7 @@ TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEvents)
     const std::string text = ReadWholeFile(output);
     for (const char* expected :
          {" connected\n", " firmware version 2.3\n", " transponder Korvo ", " beacon 42 ", " loop level ",
-          " transponder Mindlet ", " diagnostics 5123456 ", " transmit: message done\n",
-          " records refused\n"}) {
+          " transponder Mindlet ", " diagnostics ", " transmit: message done\n", " records refused\n"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " missing from\n"
                                                           << text.substr(0, 2000);
     }

@@ -1,16 +1,19 @@
 // The device list: USB-serial ttys found in a fake sysfs tree laid out as the
 // kernel lays it out, and simulated Testers in a private runtime folder.
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "Ftd2xxDevice.h"
 #include "PtyPair.h"
+#include "RuntimeFolder.h"
 #include "SimulatedDeviceRegistry.h"
 #include "SysfsSerialPorts.h"
 
@@ -271,17 +274,76 @@ TEST_F(EnumerationTest, RegisterRefusesNamesAndDescriptionsThatBreakTheEntry)
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
-TEST(SimulatedDeviceRegistryFolder, DefaultFolderIsPerUser)
+TEST_F(EnumerationTest, AnEntryThatIsNoTerminalDoesNotHideTheSimulatorAfterIt)
+{
+    CreateRegistryFolder();
+    WriteEntry(m_runtime, "a-null", ::getpid(), "/dev/null");
+    WriteEntry(m_runtime, "b-zero", ::getpid(), "/dev/zero");
+    WriteEntry(m_runtime, "c-sim", ::getpid(), m_pty.SlavePath());
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    const std::vector<DeviceListEntry> list = ListOf(device);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].path, m_pty.SlavePath());
+}
+
+TEST_F(EnumerationTest, AProgramKilledWhileConnectedLeavesTheSimulatedTesterFree)
+{
+    // The simulator keeps the pty alive, so an exclusive flag set by a
+    // program that never got to clear it would lock out every later start.
+    CreateRegistryFolder();
+    WriteEntry(m_runtime, "sim", ::getpid(), m_pty.SlavePath());
+    int connected[2];
+    ASSERT_EQ(::pipe(connected), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+        uint32_t count = 0;
+        const char opened = device.CreateDeviceInfoList(count) && count == 1 && device.Open(0) ? 'y' : 'n';
+        if (::write(connected[1], &opened, 1) == 1) {
+            ::pause();
+        }
+        ::_exit(0);
+    }
+    char opened = 0;
+    ASSERT_EQ(::read(connected[0], &opened, 1), 1);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(connected[0]);
+    ::close(connected[1]);
+    ASSERT_EQ(opened, 'y');
+
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0); // root would get in regardless; nobody else would
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    EXPECT_EQ(ListOf(device).size(), 1u);
+    EXPECT_TRUE(device.Open(0));
+}
+
+TEST(RuntimeFolderTest, OnlyAnAbsolutePrivateXdgRuntimeDirIsUsed)
 {
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string restore = saved != nullptr ? saved : "";
-    ::setenv("XDG_RUNTIME_DIR", "/run/user/1234", 1);
-    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), "/run/user/1234/q9tester-devices");
-    ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(),
-              "/tmp/q9tester-devices-" + std::to_string(::getuid()));
+    const std::string fallback = "/tmp/q9tester-" + std::to_string(::getuid());
+    TempFolder folder;
+    const std::string own = folder.Path().string();
+    ::setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
+    EXPECT_EQ(PrivateRuntimeFolder(), own);
+    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), own + "/q9tester-devices");
+    ASSERT_EQ(::chmod(own.c_str(), 0755), 0); // others may look, not write
+    EXPECT_EQ(PrivateRuntimeFolder(), own);
+    for (const mode_t shared : {0777, 0730}) {
+        ASSERT_EQ(::chmod(own.c_str(), shared), 0);
+        EXPECT_EQ(PrivateRuntimeFolder(), fallback) << std::oct << shared;
+    }
+    ::setenv("XDG_RUNTIME_DIR", "run/user", 1);
+    EXPECT_EQ(PrivateRuntimeFolder(), fallback);
+    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), fallback + "/q9tester-devices");
+    EXPECT_TRUE(IsPrivateFolder(fallback));
     if (saved != nullptr) {
         ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_RUNTIME_DIR");
     }
 }
 

@@ -98,7 +98,7 @@ TEST(TesterScenario, CommandsGetTheTestersAnswers)
     EXPECT_EQ(scenario.Answer(Cmd("l64")), Lines{"#invalid parameter\r\n"});
     const Lines diagnostics = scenario.Answer(Cmd("l1"));
     ASSERT_EQ(diagnostics.size(), 1u);
-    EXPECT_EQ(diagnostics[0].rfind("#l,5123456,1,4,121,", 0), 0u) << diagnostics[0];
+    EXPECT_EQ(diagnostics[0].rfind("#l,7001234,1,4,121,", 0), 0u) << diagnostics[0];
     for (const std::string& line : scenario.Answer(Cmd("l63"))) {
         EXPECT_LE(line.size(), 63u);
     }
@@ -108,6 +108,23 @@ TEST(TesterScenario, CommandsGetTheTestersAnswers)
 
     CTesterScenario silent(ScenarioSettings{1, false});
     EXPECT_TRUE(silent.Answer(Cmd("v")).empty());
+}
+
+TEST(TesterScenario, DiagnosticsComeFromTheQ9TransponderHeldToTheTester)
+{
+    // The one answering is the one heard last, and it is all the Tester
+    // hears for a while, so the diagnostics stay on the page.
+    CTesterScenario scenario(ScenarioSettings{});
+    std::string heard;
+    for (int poll = 0; poll < 50 && (heard.empty() || heard == "7001234"); ++poll) {
+        const std::string line = scenario.Answer(Cmd("c"))[0];
+        if (line.rfind("#c,", 0) == 0)
+            heard = line.substr(3, line.find(',', 3) - 3);
+    }
+    ASSERT_NE(heard, "7001234"); // not merely the first of the three
+    EXPECT_EQ(scenario.Answer(Cmd("l1"))[0].rfind("#l," + heard + ",", 0), 0u);
+    for (int poll = 0; poll < 500; ++poll)
+        ASSERT_EQ(scenario.Answer(Cmd("c"))[0].rfind("#c," + heard + ",", 0), 0u) << poll;
 }
 
 TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 
 #include "ScriptedDevice.h"
 
 namespace {
+
+const std::atomic<bool> kKeepReading{true};
 
 struct Line {
     std::string text;
@@ -21,7 +24,7 @@ std::vector<Line> ReadAll(const std::string& bytes, std::size_t size = kReplyLin
     std::vector<Line> lines;
     for (;;) {
         char buffer[kReplyLineSize];
-        const bool complete = ReadLine(device, buffer, size);
+        const bool complete = ReadLine(device, buffer, size, kKeepReading);
         lines.push_back({buffer, complete});
         if (!complete)
             return lines;
@@ -60,9 +63,9 @@ TEST(LineReader, StoresNulBytesInsideALine)
     CScriptedDevice device;
     device.Feed(std::string("#t,1\0,2\r\n#c,1,2\r\n", 17));
     char buffer[kReplyLineSize];
-    ASSERT_TRUE(ReadLine(device, buffer, sizeof buffer));
+    ASSERT_TRUE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
     EXPECT_EQ(std::string(buffer, 10), std::string("#t,1\0,2\r\n\0", 10));
-    ASSERT_TRUE(ReadLine(device, buffer, sizeof buffer));
+    ASSERT_TRUE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
     EXPECT_STREQ(buffer, "#c,1,2\r\n");
 }
 
@@ -76,6 +79,15 @@ TEST(LineReader, CutsLongLinesAndLeavesTheTailForTheNextRead)
     EXPECT_EQ(lines[1].text, ""); // the tail has no "#": skipped up to its line feed
     EXPECT_TRUE(lines[1].complete);
     EXPECT_EQ(lines[2].text, "#n,5\r\n");
+}
+
+TEST(LineReader, SkippingMoreThanAnyReplyHoldsEndsAnEmptyLine)
+{
+    const auto lines = ReadAll(std::string(kMaxSkippedBytes + 3, 'x') + "#n,5\r\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].text, "");
+    EXPECT_TRUE(lines[0].complete);
+    EXPECT_EQ(lines[1].text, "#n,5\r\n"); // the last three skipped on the next read
 }
 
 TEST(LineReader, ExactlyFullLineAndTheSmallBuffer)
@@ -100,8 +112,8 @@ TEST(LineReader, AFailedReadEndsTheLineWithWhatCameBefore)
     device.SetReadsFailWhenIdle();
     device.Feed("ab#t,1,2");
     char buffer[kReplyLineSize];
-    EXPECT_FALSE(ReadLine(device, buffer, sizeof buffer));
+    EXPECT_FALSE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
     EXPECT_STREQ(buffer, "#t,1,2");
-    EXPECT_FALSE(ReadLine(device, buffer, sizeof buffer));
+    EXPECT_FALSE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
     EXPECT_STREQ(buffer, "");
 }

@@ -43,6 +43,12 @@ int CScriptedDevice::OpenedIndex() const
     return opened_;
 }
 
+std::size_t CScriptedDevice::IdleBytesRead() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return idlePosition_;
+}
+
 int CScriptedDevice::CloseCount() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -115,6 +121,8 @@ bool CScriptedDevice::Purge(uint32_t mask)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     configuration_.push_back("purge " + std::to_string(mask));
+    if (mask & 1)
+        input_.clear(); // as the driver drops what a stopped link left unread
     return true;
 }
 
@@ -135,11 +143,15 @@ bool CScriptedDevice::SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t 
 
 bool CScriptedDevice::Read(uint8_t& byte, uint32_t& transferred)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     transferred = 0;
     if (input_.empty() && !idleInput_.empty()) {
         byte = static_cast<uint8_t>(idleInput_[idlePosition_++ % idleInput_.size()]);
         transferred = 1;
+        const std::size_t handedOut = idlePosition_;
+        lock.unlock();
+        if (idleHook_)
+            idleHook_(handedOut);
         return true;
     }
     if (input_.empty())

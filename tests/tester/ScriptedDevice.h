@@ -27,11 +27,19 @@ class CScriptedDevice : public CTesterDevice {
     void SetResponder(Responder responder) { responder_ = std::move(responder); }
     void SetEnumerationFails() { enumerationFails_ = true; }
     void SetUnreadable(uint32_t index) { unreadable_.push_back(index); }
-    void SetOpenFails() { openFails_ = true; }
+    // Open fails, and OpenFailure tells `reason`.
+    void SetOpenFails(std::string reason = {})
+    {
+        openFails_ = true;
+        openFailure_ = std::move(reason);
+    }
     // When nothing is pending, reads fail instead of timing out.
     void SetReadsFailWhenIdle() { readsFailWhenIdle_ = true; }
     // When nothing is pending, reads return these bytes over and over.
     void SetIdleInput(std::string bytes) { idleInput_ = std::move(bytes); }
+    // Called on the reader thread with the count of idle bytes handed out so
+    // far, after each one; it may block to hold the reader there.
+    void SetIdleHook(std::function<void(std::size_t)> hook) { idleHook_ = std::move(hook); }
     // The next write of `byte` fails (`shortWrite`: reports 0 bytes written).
     void FailNextWriteOf(char byte, bool shortWrite);
 
@@ -46,6 +54,7 @@ class CScriptedDevice : public CTesterDevice {
     bool WaitForTranscript(const std::function<bool(const std::string&)>& done) const;
 
     int OpenedIndex() const;
+    std::size_t IdleBytesRead() const;
     int CloseCount() const;
     std::vector<std::string> Configuration() const;
 
@@ -57,6 +66,7 @@ class CScriptedDevice : public CTesterDevice {
     bool CreateDeviceInfoList(uint32_t& count) override;
     bool GetDeviceDescription(uint32_t index, std::string& description) override;
     bool Open(uint32_t index) override;
+    std::string OpenFailure() const override { return openFailure_; }
     bool SetBaudRate(uint32_t baud) override;
     bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) override;
     bool Purge(uint32_t mask) override;
@@ -75,8 +85,10 @@ class CScriptedDevice : public CTesterDevice {
     bool enumerationFails_ = false;
     std::vector<uint32_t> unreadable_;
     bool openFails_ = false;
+    std::string openFailure_;
     bool readsFailWhenIdle_ = false;
     std::string idleInput_;
+    std::function<void(std::size_t)> idleHook_;
     std::size_t idlePosition_ = 0;
 
     mutable std::mutex mutex_; // guards everything below

@@ -5,6 +5,7 @@
 #include <future>
 #include <map>
 
+#include "LineReader.h"
 #include "ScriptedLink.h"
 
 using namespace std::chrono_literals;
@@ -71,14 +72,18 @@ TEST(TesterLink, RepliesArriveInOrderWithTheirArguments)
                      "Beacon 42 90 4.2 20", "BeaconDone", "Loop 17", "Mindlet 100675641 75 0"}));
 }
 
-TEST(TesterLink, UnknownVersionReplyStillConnects)
+TEST(TesterLink, AnUnknownOrMissingVersionReplyIsAnUnknownVersionAndPollingGoesOn)
 {
-    LinkHarness h;
-    h.device.SetResponder(AnswerOnce({{"v", "#invalid parameter\r\n"}}));
-    h.link.Start();
-    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
-    h.link.Stop();
-    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version unknown"}));
+    // Firmware before 2.2 does not answer the version query at all.
+    for (const char* reply : {"#invalid parameter\r\n", ""}) {
+        LinkHarness h;
+        h.device.SetResponder(AnswerOnce({{"v", reply}}));
+        h.link.Start();
+        ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2))) << reply;
+        ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
+        h.link.Stop();
+        EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version unknown"})) << reply;
+    }
 }
 
 TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
@@ -226,15 +231,20 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
         const char* name;
         std::vector<std::string> descriptions;
         std::function<void(CScriptedDevice&)> setUp;
+        std::string failure; // what the link tells of the search
     };
     const Case cases[] = {
-        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }},
-        {"no device", {}, [](CScriptedDevice&) {}},
+        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }, ""},
+        {"no device", {}, [](CScriptedDevice&) {}, ""},
         {"only look-alikes",
          {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""},
-         [](CScriptedDevice&) {}},
-        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }},
-        {"open fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetOpenFails(); }},
+         [](CScriptedDevice&) {},
+         ""},
+        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }, ""},
+        {"open fails",
+         {"TAMRIX TESTER"},
+         [](CScriptedDevice& d) { d.SetOpenFails("no permission for /dev/ttyUSB0"); },
+         "no permission for /dev/ttyUSB0"},
     };
     for (const Case& c : cases) {
         LinkHarness h(c.descriptions);
@@ -247,6 +257,7 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
         h.link.Start(); // does nothing while the flag is set
         h.link.Stop();
         EXPECT_EQ(h.handlers.calls, Calls{"Disconnected"}) << c.name;
+        EXPECT_EQ(h.link.SearchFailure(), c.failure) << c.name;
         EXPECT_EQ(h.device.Transcript(), "|100|") << c.name;
         EXPECT_EQ(h.device.CloseCount(), 1) << c.name;
     }
@@ -398,6 +409,40 @@ TEST(TesterLink, ATransmissionWaitEndsWhenTheTesterFallsSilent)
     const std::string expected = "|100|vtcbnxm1,10,0,0\ntcbnx";
     ExpectStartsWith(h.device.Transcript(), expected);
     EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5", "Transmit 0", "Disconnected"}));
+}
+
+TEST(TesterLink, ABabblingDeviceHoldsUpNeitherThePollsNorStop)
+{
+    // Bytes that never start a line and never end one, in place of every
+    // reply to "t".
+    LinkHarness h;
+    h.device.SetIdleInput("babble ");
+    h.device.SetResponder([](const std::string& command) -> std::optional<std::string> {
+        return command == "t" ? std::optional<std::string>("") : std::nullopt;
+    });
+    // Hold the reader inside its third babbling line until Stop has begun.
+    const std::size_t holdAt = 2 * kMaxSkippedBytes + 10;
+    std::promise<void> holding, release;
+    std::shared_future<void> released = release.get_future().share();
+    h.device.SetIdleHook([&, released](std::size_t handedOut) {
+        if (handedOut == holdAt) {
+            holding.set_value();
+            released.wait();
+        }
+    });
+    h.link.Start();
+    ASSERT_EQ(holding.get_future().wait_for(10s), std::future_status::ready);
+    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxtcbnxt");
+    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
+
+    auto stopped = std::async(std::launch::async, [&] { h.link.Stop(); });
+    while (h.link.IsRunning())
+        std::this_thread::sleep_for(1ms);
+    release.set_value();
+    EXPECT_EQ(stopped.wait_for(10s), std::future_status::ready);
+    // Not one byte more once the link was stopping.
+    EXPECT_EQ(h.device.IdleBytesRead(), holdAt);
+    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5"}));
 }
 
 namespace {

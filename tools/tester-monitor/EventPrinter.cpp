@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <ctime>
-#include <string>
 #include <sys/time.h>
 
 #include "TesterRecords.h"
@@ -44,6 +43,7 @@ void CEventPrinter::Print(const char* format, ...)
 void CEventPrinter::OnConnected()
 {
     m_searching = false;
+    m_shownFailure.clear();
     ++m_connections;
     Print("connected");
     if (m_onConnected) {
@@ -61,6 +61,14 @@ void CEventPrinter::OnDisconnected()
     if (m_onDisconnected) {
         m_onDisconnected();
     }
+}
+
+void CEventPrinter::ShowSearchFailure(const std::string& failure)
+{
+    if (failure != m_shownFailure && !failure.empty()) {
+        Print("found a Tester but cannot open it: %s", failure.c_str());
+    }
+    m_shownFailure = failure;
 }
 
 void CEventPrinter::OnFirmwareVersion(bool known, unsigned major, unsigned minor)

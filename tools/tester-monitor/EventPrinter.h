@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 #include "TamrixTesterHandlers.h"
 
@@ -32,6 +33,11 @@ class CEventPrinter : public CTamrixTesterHandlers {
     void OnConnected() override;
     void OnLoopLevel(unsigned level) override;
 
+    // Prints why a found Tester could not be opened, once for as long as the
+    // same reason lasts (the link retries ten times a second); "" means
+    // there was no such failure.
+    void ShowSearchFailure(const std::string& failure);
+
     uint64_t Events() const { return m_events; }
     uint64_t Connections() const { return m_connections; }
     uint64_t LinkLosses() const { return m_linkLosses; }
@@ -43,6 +49,7 @@ class CEventPrinter : public CTamrixTesterHandlers {
     std::function<void()> m_onConnected;
     std::function<void()> m_onDisconnected;
     bool m_searching = false;
+    std::string m_shownFailure;
     uint64_t m_events = 0;
     uint64_t m_connections = 0;
     uint64_t m_linkLosses = 0;

@@ -63,7 +63,7 @@ is lost. Ctrl-C ends it.
                        e.g. 5,1a2,0,01,FF
   --runtime-dir DIR    where simulated Testers register (default
                        $XDG_RUNTIME_DIR/q9tester-devices or
-                       /tmp/q9tester-devices-<uid>)
+                       /tmp/q9tester-<uid>/q9tester-devices)
   --sysfs-root DIR     sysfs to list USB-serial ports from (default /sys)
   -h, --help           this text
 )";

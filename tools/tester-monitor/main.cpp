@@ -72,7 +72,8 @@ int main(int argc, char** argv)
     // searches anew 100 ms later.
     CEventPrinter printer(
         stdout, [&] { QueueRequestedCommands(options, link); },
-        [&link] {
+        [&link, &printer] {
+            printer.ShowSearchFailure(link.SearchFailure());
             link.Stop();
             link.Start();
         });

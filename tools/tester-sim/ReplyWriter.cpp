@@ -1,5 +1,6 @@
 #include "ReplyWriter.h"
 
+#include <poll.h>
 #include <sys/prctl.h>
 #include <time.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 namespace {
 
 constexpr size_t kHostLineLimit = 127;
+// How often a wait for room on the line asks whether to go on waiting.
+constexpr int kWaitSliceMs = 50;
 
 bool Hits(unsigned every, uint64_t lineNumber)
 {
@@ -70,13 +73,32 @@ bool CReplyWriter::Write(int fd, const std::string& line)
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
+        if (n > 0) {
+            done += static_cast<size_t>(n);
             continue;
         }
-        if (n <= 0) {
+        // A full line (EAGAIN) is waited out; anything else is a failed line.
+        const bool again = n < 0 && (errno == EINTR || (errno == EAGAIN && WaitForRoom(fd)));
+        if (!again) {
             return false;
         }
-        done += static_cast<size_t>(n);
     }
     return true;
+}
+
+bool CReplyWriter::WaitForRoom(int fd) const
+{
+    for (;;) {
+        if (m_keepWaiting && !m_keepWaiting()) {
+            return false;
+        }
+        pollfd pfd{fd, POLLOUT, 0};
+        const int ready = ::poll(&pfd, 1, kWaitSliceMs);
+        if (ready > 0) {
+            return (pfd.revents & POLLOUT) != 0;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "LinePacer.h"
@@ -25,15 +26,23 @@ class CReplyWriter {
   public:
     CReplyWriter(FaultPlan plan, double speedup);
 
-    // False when the line could not be written (the line is gone or the host
-    // stopped reading and the buffer is full; the rest is dropped, as a
-    // serial line drops what nobody takes).
+    // Ends a wait for room on the line when it returns false (the simulator
+    // is asked to stop or to unplug). Without one, a wait ends only when the
+    // line takes the bytes or fails.
+    void SetKeepWaiting(std::function<bool()> keepWaiting) { m_keepWaiting = std::move(keepWaiting); }
+
+    // Writes every byte of the line: like a real Tester, whose serial line
+    // never loses bytes, it waits while the host's buffer is full. False
+    // when the line failed or the wait was ended; the rest is then dropped.
     bool Write(int fd, const std::string& line);
 
     uint64_t LinesWritten() const { return m_lines; }
 
   private:
+    bool WaitForRoom(int fd) const;
+
     FaultPlan m_plan;
+    std::function<bool()> m_keepWaiting;
     CLinePacer m_pacer;
     uint64_t m_lines = 0;
 };

@@ -134,7 +134,7 @@ Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
                          (for "m": right after "#tx done")
   --record FILE          write every byte received to FILE
   --runtime-dir DIR      registration folder (default $XDG_RUNTIME_DIR/
-                         q9tester-devices or /tmp/q9tester-devices-<uid>)
+                         q9tester-devices, or /tmp/q9tester-<uid>/...)
   --description TEXT     device description (default "TAMRIX TESTER")
   --name NAME            registration entry name (default tester-sim-<pid>)
   --quiet                print nothing but errors

@@ -16,7 +16,7 @@ namespace {
 // Longer than the kernel takes to hand bytes from the master to the slave.
 constexpr int kArrivalMs = 100;
 
-}  // namespace
+} // namespace
 
 CSimulatedPort::CSimulatedPort(const CSimulatedDeviceRegistry& registry, std::string entryName,
                                std::string description)
@@ -31,8 +31,8 @@ CSimulatedPort::~CSimulatedPort()
 
 bool CSimulatedPort::OpenPty(std::string& error)
 {
-    // Non-blocking master: a host that stops reading must not stall the
-    // simulator once the pty's buffer is full.
+    // Non-blocking master: while the host does not read, the reply writer
+    // waits for room in poll(), where a stop or an unplug can end the wait.
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
         error = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);

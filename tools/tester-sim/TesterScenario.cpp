@@ -45,7 +45,10 @@ constexpr TrackSensor kTrackSensors[] = {
 };
 
 constexpr uint32_t kBeaconNumber = 42;
-constexpr uint32_t kDiagnosedTransponder = 5123456;
+// A technician asking for diagnostics holds one two-way transponder to the
+// Tester and keeps it there while reading them: for this many Q9 polls (about
+// ten seconds at the Tester's own pace) only that transponder is heard.
+constexpr unsigned kHoldPolls = 1000;
 constexpr const char* kEmulatedNumbers[] = {"1234567", "2345678", "3456789", "4567890", "5678901"};
 
 template <typename... Args> std::string Line(const char* format, Args... args)
@@ -73,7 +76,7 @@ bool ParseLoopParameter(const std::string& text, unsigned& parameter)
 } // namespace
 
 CTesterScenario::CTesterScenario(const ScenarioSettings& settings)
-    : m_settings(settings), m_random(settings.seed)
+    : m_settings(settings), m_random(settings.seed), m_heldQ9(kQ9Transponders[0])
 {
 }
 
@@ -138,10 +141,14 @@ std::string CTesterScenario::PollKorvo()
 
 std::string CTesterScenario::PollQ9()
 {
-    if (Chance(30)) {
+    if (m_holdPolls > 0) {
+        --m_holdPolls;
+    } else if (Chance(30)) {
         return "#no transponder\r\n";
+    } else {
+        m_heldQ9 = kQ9Transponders[m_q9Next++ % std::size(kQ9Transponders)];
     }
-    return Line("#c,%u,%u\r\n", kQ9Transponders[m_q9Next++ % std::size(kQ9Transponders)], 30 + Random(100));
+    return Line("#c,%u,%u\r\n", m_heldQ9, 30 + Random(100));
 }
 
 std::string CTesterScenario::PollBeacon()
@@ -177,9 +184,11 @@ std::string CTesterScenario::Diagnostics(const std::string& text)
     if (!ParseLoopParameter(text, parameter)) {
         return kInvalidParameter;
     }
-    // Firmware 1.4, 12.1 V external, 3.6..3.8 V battery at 80 %, 300 min left,
-    // 23 degrees, raw noise 170..189.
-    return Line("#l,%u,1,4,121,%u,4,30,23,%u\r\n", kDiagnosedTransponder, 36 + Random(3), 170 + Random(20));
+    // The transponder heard last answers for itself. Firmware 1.4, 12.1 V
+    // external, 3.6..3.8 V battery at 80 %, 300 min left, 23 degrees, raw
+    // noise 170..189.
+    m_holdPolls = kHoldPolls;
+    return Line("#l,%u,1,4,121,%u,4,30,23,%u\r\n", m_heldQ9, 36 + Random(3), 170 + Random(20));
 }
 
 std::string CTesterScenario::Emulate(char digit)

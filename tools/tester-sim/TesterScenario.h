@@ -55,5 +55,7 @@ class CTesterScenario {
     unsigned m_loopStep = 0;
     size_t m_korvoNext = 0;
     size_t m_q9Next = 0;
+    uint32_t m_heldQ9;        // the Q9 transponder in front of the Tester
+    unsigned m_holdPolls = 0; // Q9 polls left that hear only m_heldQ9
     size_t m_mindletNext = 0;
 };

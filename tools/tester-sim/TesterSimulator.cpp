@@ -155,10 +155,15 @@ int CTesterSimulator::PollTimeoutMs() const
     return static_cast<int>(std::clamp<long long>(left, 0, kIdleWaitMs));
 }
 
-void CTesterSimulator::RunTimers()
+bool CTesterSimulator::ChangeDue() const
 {
     const std::optional<Clock::time_point> due = NextChange();
-    if (!due || Clock::now() < *due) {
+    return due && Clock::now() >= *due;
+}
+
+void CTesterSimulator::RunTimers()
+{
+    if (!ChangeDue()) {
         return;
     }
     if (m_port.IsPlugged()) {
@@ -178,6 +183,9 @@ int CTesterSimulator::Run(const volatile std::sig_atomic_t& stop)
     if (!Plug()) {
         return 1;
     }
+    // A host that stops reading makes the writer wait; a stop request or a
+    // due unplug ends that wait.
+    m_writer.SetKeepWaiting([this, &stop] { return stop == 0 && !ChangeDue(); });
     while (stop == 0) {
         pollfd pfd{m_port.Master(), POLLIN, 0}; // fd -1 while unplugged: poll only sleeps
         const int ready = ::poll(&pfd, 1, PollTimeoutMs());

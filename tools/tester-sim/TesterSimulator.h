@@ -35,6 +35,7 @@ class CTesterSimulator {
     void Record(const uint8_t* bytes, size_t count);
     // When the unplug or replug timer fires next, if it is set.
     std::optional<Clock::time_point> NextChange() const;
+    bool ChangeDue() const;
     int PollTimeoutMs() const;
     void RunTimers();
     void Say(const std::string& text) const;
