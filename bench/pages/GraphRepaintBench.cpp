@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     QObject::connect(&feed, &QTimer::timeout, [&] {
         const uint32_t rssi = 40 + (reading++ * 37) % 200;
         transponder.ShowTransponder("1234567", rssi, 0, false);
-        q9.ShowTransponder("4001", rssi);
+        q9.ShowTransponder(4001, "4001", rssi);
         beacon.ShowBeacon(77, rssi, 3.3, 20);
         loop.SetLevel(rssi);
     });

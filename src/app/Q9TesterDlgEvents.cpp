@@ -89,7 +89,7 @@ void CQ9TesterDlg::OnQ9Transponder(uint32_t number, uint32_t rssi)
 {
     const Identity identity = Identify(number, std::to_string(number));
     m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeQ9, false);
-    m_q9TransponderPage->ShowTransponder(identity.idText, rssi);
+    m_q9TransponderPage->ShowTransponder(number, identity.idText, rssi);
     AddTransponderLogRow(identity.label, number, identity.shortId, kTypeQ9, false, "");
 }
 

@@ -73,11 +73,17 @@ int32_t ParseHexText(std::string_view text)
 double ParseRealText(std::string_view text)
 {
     const bool negative = TakeSign(text);
+    auto format = std::chars_format::general;
+    // atof reads "0x1.8p1" as hexadecimal; from_chars wants it without the
+    // prefix. A "0x" without hexadecimal digits after it reads as 0.
+    if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        format = std::chars_format::hex;
+    }
     if (!text.empty() && (text[0] == '-' || text[0] == '+'))
-        return 0; // a second sign
+        return 0; // a second sign, or one after "0x"
     double value = 0;
-    const auto result =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value, format);
     if (result.ec != std::errc() || !std::isfinite(value))
         return 0;
     return negative ? -value : value;

@@ -13,6 +13,6 @@
 int32_t ParseDecimalText(std::string_view text);
 // Like strtol with base 16: an optional "0x" prefix is accepted.
 int32_t ParseHexText(std::string_view text);
-// Like atof for plain decimal notation ("2.5", "-1e3"); 0 for what is not a
-// finite number.
+// Like atof, in decimal ("2.5", "-1e3") or hexadecimal ("0x10", "0x1p4")
+// notation; 0 for what is not a finite number.
 double ParseRealText(std::string_view text);

@@ -117,7 +117,7 @@ std::string CXmlDocument::GetText() const
         if (node.kind == XmlNodeKind::Text)
             text += DecodeXmlReferences(content.substr(node.begin, node.end - node.begin));
         else if (node.kind == XmlNodeKind::CDataSection && !node.unterminated)
-            text.append(content.substr(node.begin + 9, node.end - node.begin - 12));
+            text.append(content.substr(node.bodyBegin, node.end - 3 - node.bodyBegin));
         pos = node.end;
     }
     return text;

@@ -193,9 +193,14 @@ XmlNode ScanExclamation(std::string_view text, size_t pos)
         return Delimited(text, pos, XmlNodeKind::Comment, pos + 4, "-->");
     }
     if (next == '[') {
-        if (!StartsWith(text, pos, "<![CDATA["))
+        if (!StartsWith(text, pos, "<![C"))
             return SyntaxProblem(pos, "cdata_section_syntax");
-        return Delimited(text, pos, XmlNodeKind::CDataSection, pos + 9, "]]>");
+        // The 'C' alone opens the section: one written "<![CD x]]>" still
+        // runs to its "]]>", its data right after the 'C'.
+        const size_t body = StartsWith(text, pos, "<![CDATA[") ? pos + 9 : pos + 4;
+        XmlNode node = Delimited(text, pos, XmlNodeKind::CDataSection, body, "]]>");
+        node.bodyBegin = body;
+        return node;
     }
     if (next == 'D')
         return ScanDocumentType(text, pos);

@@ -24,6 +24,8 @@ struct XmlNode {
     // Tags: the name, and for start tags where the attributes end.
     size_t nameEnd = 0;
     size_t attributesEnd = 0;
+    // CDATA sections: where the data begins (it ends before the "]]>").
+    size_t bodyBegin = 0;
     // A syntax problem met at `problemOffset` (a result item name), or nullptr.
     // A '<' that begins no markup becomes a one-character text node.
     const char* problem = nullptr;

@@ -22,11 +22,12 @@ int DigitValue(char c, int base)
 }
 
 // "#65" or "#x41"; false unless every character after the prefix is a digit.
+// Only a small 'x' marks hexadecimal: "#X41" is no reference.
 bool ParseNumericReference(std::string_view body, char32_t& codePoint)
 {
     int base = 10;
     body.remove_prefix(1);
-    if (!body.empty() && (body[0] == 'x' || body[0] == 'X')) {
+    if (!body.empty() && body[0] == 'x') {
         base = 16;
         body.remove_prefix(1);
     }

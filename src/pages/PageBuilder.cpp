@@ -1,7 +1,15 @@
 #include "PageBuilder.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+
+namespace {
+// The original frame line runs through the middle of the title: half an
+// 8-unit text line below the template rectangle's top.
+constexpr int kFrameLineOffset = 4;
+} // namespace
 
 CPageBuilder::CPageBuilder(QWidget* page) : m_page(page), m_units(page->font()) {}
 
@@ -35,6 +43,16 @@ QPushButton* CPageBuilder::Button(const QString& text, int x, int y, int width, 
     auto* button = new QPushButton(text, m_page);
     button->setGeometry(m_units.Rect(x, y, width, height));
     return button;
+}
+
+QGroupBox* CPageBuilder::GroupBox(const QString& title, int x, int y, int width, int height)
+{
+    auto* box = new QGroupBox(title, m_page);
+    const QRect rect = m_units.Rect(x, y, width, height);
+    const int insideTop = m_units.Y(y + kFrameLineOffset);
+    const int top = std::min(rect.top(), std::max(0, insideTop - box->contentsRect().top()));
+    box->setGeometry(rect.left(), top, rect.width(), rect.bottom() + 1 - top);
+    return box;
 }
 
 QRect GraphRectBelow(int top, QSize pageSize)

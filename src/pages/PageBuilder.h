@@ -6,6 +6,7 @@
 
 #include "DialogUnits.h"
 
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -28,6 +29,11 @@ class CPageBuilder {
     // A value field without a frame.
     QLabel* PlainField(int x, int y, int width, int height);
     QPushButton* Button(const QString& text, int x, int y, int width, int height);
+    // A titled frame around the controls of its template rectangle. Qt's
+    // title takes more height than the template allows for, so the box is
+    // raised (not above the page) until its inside begins where the original
+    // frame line ran; its bottom edge stays.
+    QGroupBox* GroupBox(const QString& title, int x, int y, int width, int height);
 
     QRect Rect(int x, int y, int width, int height) const { return m_units.Rect(x, y, width, height); }
 

@@ -1,6 +1,5 @@
 #include "Q9TransponderPage.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -42,8 +41,7 @@ CQ9TransponderPage::CQ9TransponderPage(QWidget* parent) : QWidget(parent)
     CPageBuilder builder(this);
     resize(builder.Rect(0, 0, 432, 165).size());
 
-    auto* group = new QGroupBox(tr("Diagnostics"), this);
-    group->setGeometry(builder.Rect(87, 7, 334, 71));
+    builder.GroupBox(tr("Diagnostics"), 87, 7, 334, 71);
 
     builder.Caption(tr("ID:"), 7, 13, 72);
     builder.Caption(tr("RSSI:"), 7, 44, 72);
@@ -113,20 +111,17 @@ void CQ9TransponderPage::ApplyTemperatureUnit()
     ShowTemperature();
 }
 
-void CQ9TransponderPage::ShowTransponder(const std::string& idText, uint32_t rssi)
+void CQ9TransponderPage::ShowTransponder(uint32_t number, const std::string& idText, uint32_t rssi)
 {
     latestValue = rssi;
     idleTicks = 0;
     activityTicks = 0;
-    const QString id = FromWindows1252(idText);
-    // Another transponder is now in front of the Tester. A diagnostics reply
-    // names the transponder by its number where its readings may show its
-    // short id, so a reading like the one before the reply is the same one.
-    const QString shown = idField->text();
-    if (!shown.isEmpty() && shown != id && id != lastReadingId)
+    // Another transponder is now in front of the Tester. Numbers, not texts:
+    // the reply names a transponder by number, its readings by short id.
+    if (!idField->text().isEmpty() && number != m_shownNumber)
         ClearDiagnostics();
-    lastReadingId = id;
-    idField->setText(id);
+    m_shownNumber = number;
+    idField->setText(FromWindows1252(idText));
     rssiField->setText(QString::number(rssi));
     SetIdentityEnabled(true);
 }
@@ -139,6 +134,7 @@ void CQ9TransponderPage::ShowDiagnostics(uint32_t number, int32_t noiseRaw, uint
     temperature = temperatureC;
     ShowTemperature();
 
+    m_shownNumber = number;
     idField->setText(QString::number(number));
     noiseField->setText(NoiseText(noiseRaw));
     versionField->setText(QStringLiteral("%1.%2").arg(versionMajor).arg(versionMinor));
@@ -176,7 +172,6 @@ void CQ9TransponderPage::OnTimer()
     if (activityTicks >= kActivityTicks) {
         idField->clear();
         rssiField->clear();
-        lastReadingId.clear();
         idField->setEnabled(true);
         rssiField->setEnabled(true);
         ClearDiagnostics();

@@ -28,9 +28,10 @@ class CQ9TransponderPage : public QWidget {
     // Relabels the temperature and shows the last one again in the current unit.
     void ApplyTemperatureUnit();
 
-    // One reading; `idText` is Windows-1252. A different identity than the
-    // one shown clears the diagnostics of the previous transponder.
-    void ShowTransponder(const std::string& idText, uint32_t rssi);
+    // One reading of transponder `number`, shown as `idText` (Windows-1252;
+    // its short id where the server knows one). Another transponder than the
+    // one shown clears the diagnostics.
+    void ShowTransponder(uint32_t number, const std::string& idText, uint32_t rssi);
     // The diagnostics reply, already in volts, percent, minutes and degrees
     // Celsius; `noiseRaw` is the raw noise byte.
     void ShowDiagnostics(uint32_t number, int32_t noiseRaw, uint32_t batteryPercent, uint32_t batteryMinutes,
@@ -75,7 +76,8 @@ class CQ9TransponderPage : public QWidget {
     uint32_t latestValue = 0;
     int32_t temperature = kNoTemperature;
     QLabel* temperatureLabel = nullptr;
-    // The identity text of the latest reading (empty once the page blanked).
-    QString lastReadingId;
+    // The transponder the ID field shows, by number: a reading may show its
+    // short id where the diagnostics reply shows its number.
+    uint32_t m_shownNumber = 0;
     QBasicTimer timer;
 };

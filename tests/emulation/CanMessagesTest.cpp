@@ -147,8 +147,9 @@ TEST(CanMessages, TimeBetweenMessagesTakenOnlyFromOneSecondUp)
     const struct {
         const char* tbm;
         double seconds;
-    } cases[] = {{"0.5", 1.0}, {"1", 1.0},  {"2.25", 2.25}, {" 3.5s", 3.5}, {"abc", 1.0},
-                 {"0", 1.0},   {"-4", 1.0}, {"inf", 1.0},   {"1e999", 1.0}, {"+2", 2.0}};
+    } cases[] = {{"0.5", 1.0},   {"1", 1.0},      {"2.25", 2.25}, {" 3.5s", 3.5}, {"abc", 1.0},
+                 {"0", 1.0},     {"-4", 1.0},     {"inf", 1.0},   {"1e999", 1.0}, {"+2", 2.0},
+                 {"0x10", 16.0}, {"0X1p4", 16.0}, {"0x1.8", 1.5}, {"0x", 1.0},    {"0x1p9999", 1.0}};
     for (const auto& c : cases) {
         Loaded loaded;
         Load(File(Sequence("<tbm>" + std::string(c.tbm) + "</tbm>" + Message(kValid))), loaded);

@@ -19,7 +19,7 @@ TEST(XmlReferences, DecodedInTextAndAttributesAlike)
         {"&amp;", "&"},
         {"&#65;", "A"},
         {"&#x41;", "A"},
-        {"&#X41;", "A"},
+        {"&#X41;", "&#X41;"},           // only a small x marks hexadecimal
         {"&#0000065;", "A"},            // the ';' nine characters after the '&'
         {"&#00000065;", "&#00000065;"}, // ten: no reference
         {"&bogus;", "&bogus;"},

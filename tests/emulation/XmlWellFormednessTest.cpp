@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "tag syntax error at offset 13 expecting markup declaration"},
         ProblemCase{"comment_tag_syntax", "<r><!-x--></r>", "comment_tag_syntax",
                     "tag syntax error at offset 3 expecting - to begin comment"},
-        ProblemCase{"cdata_section_syntax", "<r><![CD x]]></r>", "cdata_section_syntax",
+        ProblemCase{"cdata_section_syntax", "<r><![cdata[ x]]></r>", "cdata_section_syntax",
                     "tag syntax error at offset 3 expecting 'CDATA'"},
         ProblemCase{"unterminated_start_tag", "<r><a b='>'", "unterminated_tag_syntax",
                     "unterminated tag at offset 3"},
@@ -84,6 +84,7 @@ TEST(XmlWellFormedness, UnterminatedItemsNameTheKindOfNode)
         {"<r></r", "end_tag"},
         {"<r><!--", "comment"},
         {"<r><![CDATA[", "cdata_section"},
+        {"<r><![CD x", "cdata_section"}, // the 'C' alone opens the section
         {"<r><?x", "processing_instruction"},
         {"<!DOCTYPE r", "document_type"},
     };

@@ -119,16 +119,10 @@ TEST(Q9TransponderPage, TemperatureFollowsTheUnit)
 TEST(Q9TransponderPage, AnotherTransponderClearsTheDiagnostics)
 {
     CQ9TransponderPage page;
-    page.ShowTransponder("42", 120);
+    page.ShowTransponder(4001, "4001", 120);
     Diagnostics reply;
     reply.ShowOn(page);
-    EXPECT_EQ(Text(page, "id"), "4001");
-
-    page.ShowTransponder("4001", 130); // the same identity keeps them
-    EXPECT_EQ(Text(page, "version"), "3.14");
-    EXPECT_TRUE(Enabled(page, "request"));
-
-    page.ShowTransponder("4002", 130);
+    page.ShowTransponder(4002, "4002", 130);
     EXPECT_EQ(Text(page, "id"), "4002");
     EXPECT_EQ(Text(page, "rssi"), "130");
     for (const char* field : {"noise", "temperature", "version", "batteryVoltage", "batteryTime",
@@ -136,29 +130,37 @@ TEST(Q9TransponderPage, AnotherTransponderClearsTheDiagnostics)
         EXPECT_EQ(Text(page, field), "") << field;
     // Cleared diagnostics disable Request, but the reading enables it again.
     EXPECT_TRUE(Enabled(page, "request"));
+
+    // A reply of another transponder than the one read: the next reading of
+    // the one read never shows the other's values beside it, short id or not.
+    for (const char* idText : {"4002", "42"}) {
+        page.ShowTransponder(4002, idText, 130);
+        reply.ShowOn(page);
+        page.ShowTransponder(4002, idText, 131);
+        EXPECT_EQ(Text(page, "version"), "") << idText;
+    }
 }
 
-TEST(Q9TransponderPage, AShortIdKeepsTheDiagnosticsOfItsTransponder)
+TEST(Q9TransponderPage, ReadingsOfTheRepliedTransponderKeepItsDiagnostics)
 {
     // A transponder the server knows is shown by its short id; its reply
-    // names it by number. Its next readings are still the same transponder.
+    // names it by number. Its readings are still the same transponder.
     CQ9TransponderPage page;
-    page.ShowTransponder("42", 120);
+    page.ShowTransponder(4001, "42", 120);
     Diagnostics reply;
     reply.ShowOn(page);
     EXPECT_EQ(Text(page, "id"), "4001");
-
-    page.ShowTransponder("42", 125);
+    page.ShowTransponder(4001, "42", 125);
     EXPECT_EQ(Text(page, "id"), "42");
-    EXPECT_EQ(Text(page, "version"), "3.14");
-    page.ShowTransponder("42", 126);
+    page.ShowTransponder(4001, "42", 126);
     EXPECT_EQ(Text(page, "version"), "3.14");
 
-    // Another transponder still clears them, also right after a reply.
+    // The reply may also come while another transponder was read.
+    page.ShowTransponder(4003, "43", 130);
     reply.ShowOn(page);
-    page.ShowTransponder("43", 130);
-    EXPECT_EQ(Text(page, "version"), "");
-    EXPECT_EQ(Text(page, "id"), "43");
+    page.ShowTransponder(4001, "4001", 130);
+    EXPECT_EQ(Text(page, "version"), "3.14");
+    EXPECT_TRUE(Enabled(page, "request"));
 }
 
 TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
@@ -172,7 +174,7 @@ TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
     CQ9TransponderPage page;
     page.SetTesterLink(&link);
     EXPECT_FALSE(Enabled(page, "request"));
-    page.ShowTransponder("4001", 120);
+    page.ShowTransponder(4001, "4001", 120);
     Diagnostics reply;
     reply.ShowOn(page);
     ASSERT_TRUE(Enabled(page, "request"));
@@ -187,7 +189,7 @@ TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
     // A diagnostics reply alone does not enable Request; the next reading does.
     reply.ShowOn(page);
     EXPECT_FALSE(Enabled(page, "request"));
-    page.ShowTransponder("4001", 120);
+    page.ShowTransponder(4001, "4001", 120);
     EXPECT_TRUE(Enabled(page, "request"));
     link.Stop();
     EXPECT_EQ(CountOccurrences(device.Written(), "l1\n"), 1);
@@ -196,7 +198,7 @@ TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
 TEST(Q9TransponderPage, GreysOutAfterSixSilentTicksAndBlanksAfter150)
 {
     CQ9TransponderPage page;
-    page.ShowTransponder("4001", 120);
+    page.ShowTransponder(4001, "4001", 120);
     Diagnostics reply;
     reply.ShowOn(page);
     for (int tick = 1; tick <= 6; ++tick)
@@ -227,7 +229,7 @@ TEST(Q9TransponderPage, GreysOutAfterSixSilentTicksAndBlanksAfter150)
 TEST(Q9TransponderPage, ADiagnosticsReplyPostponesTheBlanking)
 {
     CQ9TransponderPage page;
-    page.ShowTransponder("4001", 120);
+    page.ShowTransponder(4001, "4001", 120);
     for (int tick = 1; tick <= 100; ++tick)
         page.OnTimer();
     Diagnostics reply;
