@@ -36,6 +36,8 @@ class CLog {
 
   private:
     bool WriteAll(const std::string& bytes);
+    // Removes the `written` bytes of a line that failed part way.
+    void TakeBack(std::size_t written);
 
     std::string m_baseName;
     std::string m_path;
