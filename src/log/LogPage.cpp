@@ -25,10 +25,9 @@ void CLogPage::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
         event->accept();
         return;
     default:
-        QWidget::keyPressEvent(event);
+        QWidget::keyPressEvent(event); // Escape goes on to the main dialog
     }
 }

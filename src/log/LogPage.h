@@ -4,8 +4,9 @@
 
 class CLoggingListCtrl;
 
-// What both log pages share: one log list that fills the page, and Enter and
-// Escape closing nothing (they would otherwise reach the main dialog).
+// What both log pages share: one log list that fills the page, and Enter
+// closing nothing (it would otherwise reach the main dialog). Escape is
+// Cancel here as everywhere in the main dialog.
 class CLogPage : public QWidget {
     Q_OBJECT
   public:
