@@ -3,8 +3,10 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <ctime>
 #include <regex>
 #include <string>
@@ -363,6 +365,41 @@ TEST_F(TesterEventsTest, MainTabsStayWhileTheTrackSensorPageReallyListens)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
     EXPECT_EQ(tabs->currentIndex(), 2);
     EXPECT_EQ(dialog->refusals, 1);
+}
+
+TEST_F(TesterEventsTest, SettingsOkRelabelsAllThreePagesAndCancelNone)
+{
+    dialog->OnBeacon(42, 77, 3.9, 37);
+    dialog->OnDiagnostics(5123456, 180, 3.7, 80, 300, 12.1, 37, 1, 4);
+    dialog->OnSpecialDevice(kSpecialReading, 34788999, 60, 1, 0, 21.5);
+    const QString fahrenheit = QString::fromUtf8("Temperature (\xC2\xB0"
+                                                 "F):");
+    auto labels = [this] {
+        return QStringList{Field<CBeaconPage>("temperatureLabel"),
+                           Field<CQ9TransponderPage>("temperatureLabel"),
+                           Field<CTrackSensorPage>("temperatureLabel")};
+    };
+    auto values = [this] {
+        return QStringList{Field<CBeaconPage>("temperature"), Field<CQ9TransponderPage>("temperature"),
+                           Field<CTrackSensorPage>("temperature")};
+    };
+    const QStringList celsiusLabels = labels();
+    for (const char* button : {"cancel", "ok"}) {
+        QTimer::singleShot(0, [button] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            modal->findChild<QRadioButton*>("fahrenheit")->setChecked(true);
+            modal->findChild<QPushButton*>(button)->click();
+        });
+        dialog->findChild<QPushButton*>("settings")->click();
+        if (std::string(button) == "cancel") {
+            EXPECT_EQ(labels(), celsiusLabels);
+            EXPECT_EQ(values(), (QStringList{"37", "37", "21.5"}));
+        }
+    }
+    EXPECT_EQ(labels(), (QStringList{fahrenheit, fahrenheit, fahrenheit}));
+    // The beacon's value waits for its next report, the others convert at once.
+    EXPECT_EQ(values(), (QStringList{"", "99", "70.7"}));
 }
 
 TEST_F(TesterEventsTest, FirmwareVersionIsShownOnTheAboutPage)
