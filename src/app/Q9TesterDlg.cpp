@@ -337,13 +337,15 @@ void CQ9TesterDlg::keyPressEvent(QKeyEvent* event)
 {
     // Enter is the OK command, which ends the dialog without asking, as
     // Escape (Cancel, QDialog's own) does wherever the focus is. A focused
-    // button takes Enter itself; inside a page, Enter belongs to the page.
+    // button takes Enter itself. Inside a page Enter belongs to the page:
+    // it neither ends the dialog nor presses a button without focus.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    const QWidget* page = m_mainTab->currentWidget();
-    if (enter && plain && !(page && page->isAncestorOf(focusWidget()))) {
-        accept();
+    if (!enter || !plain) {
+        QDialog::keyPressEvent(event);
         return;
     }
-    QDialog::keyPressEvent(event);
+    const QWidget* page = m_mainTab->currentWidget();
+    if (!page || !page->isAncestorOf(focusWidget()))
+        accept();
 }

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSettings>
@@ -330,6 +331,7 @@ TEST_F(AppTest, EnterIsOkAndEscapeIsCancelWhereverTheFocusIs)
     dialog.SetLogVisible(true);
     QWidget* logList = LogTab(dialog)->TransponderLogPage()->List();
     QWidget* tabBar = MainTab(dialog)->tabBar();
+    QWidget* pageField = new QLineEdit(MainTab(dialog)->widget(0)); // a text field on a page
     struct Case {
         QWidget* focus;
         Qt::Key key;
@@ -337,6 +339,7 @@ TEST_F(AppTest, EnterIsOkAndEscapeIsCancelWhereverTheFocusIs)
     } cases[] = {
         {logList, Qt::Key_Return, -1},               // a log page keeps Enter to itself
         {ShowLogButton(dialog), Qt::Key_Return, -1}, // pressed, not OK
+        {pageField, Qt::Key_Return, -1},             // Enter belongs to the page
         {logList, Qt::Key_Escape, QDialog::Rejected},
         {tabBar, Qt::Key_Escape, QDialog::Rejected},
         {tabBar, Qt::Key_Return, QDialog::Accepted},
