@@ -13,6 +13,7 @@
 #include <string>
 
 #include "AbsentTesterDevice.h"
+#include "BenchArguments.h"
 #include "Q9TesterDlg.h"
 #include "TesterLink.h"
 #include "TranslationList.h"
@@ -55,7 +56,11 @@ double NanosecondsPerReport(CQ9TesterDlg& dialog, int reports)
 
 int main(int argc, char** argv)
 {
-    const int reports = argc > 1 ? std::stoi(argv[1]) : 200000;
+    std::vector<int> numbers;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_app_event_path [reports]", 1, numbers, exitCode))
+        return exitCode;
+    const int reports = numbers.empty() ? 200000 : numbers[0];
     std::string pattern = (fs::temp_directory_path() / "q9-bench-path-XXXXXX").string();
     const fs::path root = ::mkdtemp(pattern.data());
     qputenv("XDG_CONFIG_HOME", (root / "config").c_str());

@@ -13,6 +13,7 @@
 #include <string>
 #include <time.h>
 
+#include "BenchArguments.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
 #include "SimProcess.h"
@@ -115,7 +116,11 @@ void Measure(const char* pace, std::chrono::seconds duration, const fs::path& ro
 
 int main(int argc, char** argv)
 {
-    const std::chrono::seconds duration(argc > 1 ? std::stoi(argv[1]) : 5);
+    std::vector<int> numbers;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_app_events [seconds per pace]", 1, numbers, exitCode))
+        return exitCode;
+    const std::chrono::seconds duration(numbers.empty() ? 5 : numbers[0]);
     std::string pattern = (fs::temp_directory_path() / "q9-bench-events-XXXXXX").string();
     const fs::path root = ::mkdtemp(pattern.data());
     fs::create_directory(root / "run");

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "AbsentTesterDevice.h"
+#include "BenchArguments.h"
 #include "Q9TesterDlg.h"
 
 extern char** environ;
@@ -91,6 +92,10 @@ int main(int argc, char** argv)
 {
     QElapsedTimer sinceMain;
     sinceMain.start();
+    std::vector<int> numbers;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_app_startup", 0, numbers, exitCode))
+        return exitCode;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     char pattern[] = "/tmp/q9-startup-XXXXXX";
     const std::filesystem::path folder = ::mkdtemp(pattern);

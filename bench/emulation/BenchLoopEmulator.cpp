@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "BenchArguments.h"
 #include "CanMessages.h"
 #include "XmlDocument.h"
 
@@ -107,8 +108,9 @@ bool Measure(const std::function<bool()>& work, Figures& figures)
 int main(int argc, char** argv)
 {
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_loop_emulator [messages...]", 8, sizes, exitCode))
+        return exitCode;
     if (sizes.empty())
         sizes = {100000, 200000};
     std::printf("%-9s %-6s | %-30s | %-30s\n", "messages", "MB", "CCanMessages::Load",

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "BenchArguments.h"
 #include "DeviceLinkHarness.h"
 #include "SimProcess.h"
 
@@ -135,7 +136,11 @@ void MeasureSearching(std::chrono::seconds duration)
 
 int main(int argc, char** argv)
 {
-    const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
+    std::vector<int> numbers;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_link [seconds]", 1, numbers, exitCode))
+        return exitCode;
+    const auto seconds = std::chrono::seconds(numbers.empty() ? 5 : numbers[0]);
     MeasureAgainstSimulator("fast", 0, seconds);
     MeasureAgainstSimulator("10x", 10, seconds);
     MeasureAgainstSimulator("real", 1, seconds);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchArguments.h"
 #include "CanMessageLogPage.h"
 #include "LogListModel.h"
 #include "LogRowEvent.h"
@@ -60,9 +61,13 @@ double UpdateMicroseconds(CLoggingTabCtrl& tabs, CLoggingListCtrl& list, int& ne
 
 int main(int argc, char** argv)
 {
+    std::vector<int> numbers;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_log_list [rows]", 1, numbers, exitCode))
+        return exitCode;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int total = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    const int total = numbers.empty() ? 1000000 : numbers[0];
     const int burst = 1000;
 
     CLoggingTabCtrl tabs;

@@ -15,6 +15,7 @@
 #include <ctime>
 
 #include "BeaconPage.h"
+#include "BenchArguments.h"
 #include "LoopPage.h"
 #include "Q9TransponderPage.h"
 #include "TransponderPage.h"
@@ -30,10 +31,14 @@ double ProcessCpuSeconds()
 
 int main(int argc, char** argv)
 {
+    std::vector<int> numbers;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_graph_repaint [seconds]", 1, numbers, exitCode))
+        return exitCode;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    const int seconds = numbers.empty() ? 30 : numbers[0];
 
     CTransponderPage transponder;
     CQ9TransponderPage q9;

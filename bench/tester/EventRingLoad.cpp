@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "BenchArguments.h"
 #include "TamrixTesterHandlers.h"
 #include "TesterLink.h"
 
@@ -121,8 +122,12 @@ void Run(std::chrono::milliseconds drainEvery, std::chrono::seconds duration)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    std::vector<int> none;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_event_ring_load", 0, none, exitCode))
+        return exitCode;
     std::printf("%11s %12s %12s %11s\n", "drain every", "delivered/s", "refused/s", "refused");
     for (int ms : {5, 50, 100, 120, 150, 200, 500})
         Run(std::chrono::milliseconds(ms), std::chrono::seconds(3));

@@ -4,8 +4,13 @@
 
 #include "BoldTabBar.h"
 
-// The main dialog's tab control. Every change of tab the user asks for, by
-// tab bar or by Ctrl+Tab, goes through `guard` first.
+class QStackedWidget;
+
+// The main dialog's tab control. Every change of tab goes through `guard`
+// before its page is shown, however it comes: a click, a key, the wheel,
+// Ctrl+Tab, a screen reader pressing a tab, or a call to setCurrentIndex of
+// this control or of its tab bar. A refused change leaves tab and page as
+// they were.
 class CMainTabCtrl : public QTabWidget {
     Q_OBJECT
   public:
@@ -15,5 +20,9 @@ class CMainTabCtrl : public QTabWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void OnBarChanged(int index);
+
     CBoldTabBar* m_bar;
+    QStackedWidget* m_pages;
+    CBoldTabBar::ChangeGuard m_guard;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -107,12 +108,10 @@ void CQ9TesterDlg::CreateWindowControls()
     m_showLogButton = new QPushButton(QStringLiteral("Show log"), this);
     m_showLogButton->setObjectName(QStringLiteral("showLog"));
     m_showLogButton->setGeometry(units.Rect(173, 189, 100, 14));
-    m_showLogButton->setAutoDefault(false);
     connect(m_showLogButton, &QPushButton::clicked, this, &CQ9TesterDlg::OnShowLog);
     m_settingsButton = new QPushButton(QStringLiteral("Settings..."), this);
     m_settingsButton->setObjectName(QStringLiteral("settings"));
     m_settingsButton->setGeometry(units.Rect(388, 189, 50, 14));
-    m_settingsButton->setAutoDefault(false);
     connect(m_settingsButton, &QPushButton::clicked, this, &CQ9TesterDlg::OnSettings);
 
     m_statusBar = std::make_unique<CStatusBarCtrl>(this);
@@ -332,4 +331,22 @@ void CQ9TesterDlg::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void CQ9TesterDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter is the OK command, which ends the dialog without asking, as
+    // Escape (Cancel, QDialog's own) does; the log pages keep both keys to
+    // themselves. A focused button takes Enter itself. Inside a device page
+    // Enter belongs to the page: it neither ends the dialog nor presses a
+    // button without focus.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!enter || !plain) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    const QWidget* page = m_mainTab->currentWidget();
+    if (!page || !page->isAncestorOf(focusWidget()))
+        accept();
 }

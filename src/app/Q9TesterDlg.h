@@ -97,6 +97,7 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     void timerEvent(QTimerEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     // The message boxes, one place each so that tests can answer them.
     virtual bool ConfirmClose();

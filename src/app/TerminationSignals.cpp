@@ -11,7 +11,8 @@ namespace {
 
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// Read end, write end; -1 while no object exists.
+// Read end, write end; -1 until installed. Kept open for the life of the
+// process, so a request during teardown is swallowed instead of fatal.
 int s_pipe[2] = {-1, -1};
 
 extern "C" void OnTerminationSignal(int)
@@ -24,38 +25,29 @@ extern "C" void OnTerminationSignal(int)
     errno = savedErrno;
 }
 
-void SetAction(void (*handler)(int))
+} // namespace
+
+bool CTerminationSignals::Install()
 {
+    if (s_pipe[0] >= 0)
+        return true;
+    if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
     struct sigaction action {};
-    action.sa_handler = handler;
+    action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int signal : kSignals)
         ::sigaction(signal, &action, nullptr);
+    return true;
 }
-
-} // namespace
 
 CTerminationSignals::CTerminationSignals(QObject* parent) : QObject(parent)
 {
-    if (s_pipe[0] >= 0) // another object already has the signals
-        return;
-    if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (!Install())
         return;
     m_notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &CTerminationSignals::OnReadable);
-    SetAction(OnTerminationSignal);
-}
-
-CTerminationSignals::~CTerminationSignals()
-{
-    if (!m_notifier)
-        return;
-    SetAction(SIG_DFL);
-    delete m_notifier;
-    ::close(s_pipe[0]);
-    ::close(s_pipe[1]);
-    s_pipe[0] = s_pipe[1] = -1;
 }
 
 void CTerminationSignals::OnReadable()

@@ -106,14 +106,31 @@ bool CLog::WriteAll(const std::string& bytes)
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n == 0 || errno != EINTR) {
+            TakeBack(done);
             return false;
         }
-        done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+void CLog::TakeBack(std::size_t written)
+{
+    // A full disk or the file-size limit can stop a line part way; the next
+    // line would be glued onto the torn one. Cutting the file back to where
+    // the line began keeps every line in it whole. Appending, the offset is
+    // the file's end.
+    if (written == 0)
+        return;
+    const off_t end = ::lseek(m_fd, 0, SEEK_CUR);
+    if (end < static_cast<off_t>(written))
+        return;
+    // Should this fail too there is nothing left to try; the line is
+    // reported lost either way.
+    const int cut = ::ftruncate(m_fd, end - static_cast<off_t>(written));
+    static_cast<void>(cut);
 }
 
 void CLog::Close()

@@ -19,7 +19,7 @@ class CLog {
     // Writes `text` as one line. Unless `raw`, carriage returns and line feeds
     // in `text` are turned into blanks in place, the time prefix (when on) goes
     // first and "\r\n" ends the line. False when nothing is open or the write
-    // failed; the file stays open either way.
+    // failed; a failed line leaves nothing behind, and the file stays open.
     bool Write(std::string& text, bool raw);
     void Close();
 
@@ -36,6 +36,8 @@ class CLog {
 
   private:
     bool WriteAll(const std::string& bytes);
+    // Removes the `written` bytes of a line that failed part way.
+    void TakeBack(std::size_t written);
 
     std::string m_baseName;
     std::string m_path;

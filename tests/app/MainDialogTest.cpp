@@ -1,4 +1,6 @@
+#include <QAccessible>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSettings>
@@ -12,9 +14,11 @@
 #include "AppSettings.h"
 #include "AppTestSupport.h"
 #include "FakeTesterDevice.h"
+#include "LoggingListCtrl.h"
 #include "SettingsDlg.h"
 #include "TesterEvent.h"
 #include "TesterLink.h"
+#include "TransponderLogPage.h"
 
 namespace {
 
@@ -288,6 +292,18 @@ TEST_F(AppTest, MainTabsStayWhileTheTrackSensorPageListens)
     QTest::keyClick(bar, Qt::Key_Right);
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(dialog.refusals, 3);
+
+    // Nor does any other way: a screen reader pressing a tab, or a call on
+    // the control or its bar. The page shown stays the one of the tab.
+    QAccessibleInterface* tab = QAccessible::queryAccessibleInterface(bar)->child(5);
+    ASSERT_NE(tab->actionInterface(), nullptr);
+    tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    bar->setCurrentIndex(6);
+    tabs->setCurrentIndex(7);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(tabs->currentWidget(), tabs->widget(0));
+    EXPECT_TRUE(tabs->widget(0)->isVisible());
+    EXPECT_EQ(dialog.refusals, 6);
     EXPECT_EQ(dialog.OnTabChanging(1, tabs), 1);
     EXPECT_EQ(dialog.OnTabChanging(1, LogTab(dialog)), 0);
 
@@ -295,14 +311,52 @@ TEST_F(AppTest, MainTabsStayWhileTheTrackSensorPageListens)
     QTabBar* logBar = LogTab(dialog)->tabBar();
     QTest::mouseClick(logBar, Qt::LeftButton, {}, logBar->tabRect(1).center());
     EXPECT_EQ(LogTab(dialog)->currentIndex(), 1);
-    EXPECT_EQ(dialog.refusals, 4); // only the direct call above
+    EXPECT_EQ(dialog.refusals, 7); // only the direct call above
 
     dialog.listening = false;
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
     EXPECT_EQ(tabs->currentIndex(), 2);
     QTest::keyClick(tabs, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(tabs->currentIndex(), 3);
-    EXPECT_EQ(dialog.refusals, 4);
+    tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(tabs->currentIndex(), 5);
+    EXPECT_EQ(tabs->currentWidget(), tabs->widget(5));
+    EXPECT_EQ(dialog.refusals, 7);
+}
+
+TEST_F(AppTest, EnterIsOkAndEscapeIsCancelOutsideTheLogPages)
+{
+    CFakeTesterDevice device;
+    CTestDlg dialog(device, nullptr);
+    dialog.SetLogVisible(true);
+    QWidget* logList = LogTab(dialog)->TransponderLogPage()->List();
+    QWidget* tabBar = MainTab(dialog)->tabBar();
+    QWidget* pageField = new QLineEdit(MainTab(dialog)->widget(0)); // a text field on a page
+    struct Case {
+        QWidget* focus;
+        Qt::Key key;
+        int result; // -1: the dialog stays
+    } cases[] = {
+        {logList, Qt::Key_Return, -1},               // a log page keeps Enter to itself
+        {ShowLogButton(dialog), Qt::Key_Return, -1}, // pressed, not OK
+        {pageField, Qt::Key_Return, -1},             // Enter belongs to the page
+        {logList, Qt::Key_Escape, -1},               // and Escape
+        {pageField, Qt::Key_Escape, QDialog::Rejected},
+        {tabBar, Qt::Key_Escape, QDialog::Rejected},
+        {tabBar, Qt::Key_Return, QDialog::Accepted},
+        {tabBar, Qt::Key_Enter, QDialog::Accepted},
+    };
+    for (const Case& c : cases) {
+        dialog.setResult(-1);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        c.focus->setFocus();
+        QTest::keyClick(c.focus, c.key);
+        EXPECT_EQ(dialog.result(), c.result) << c.focus->metaObject()->className() << " " << c.key;
+        EXPECT_EQ(dialog.isVisible(), c.result == -1);
+    }
+    EXPECT_EQ(ShowLogButton(dialog)->text(), "Show log"); // the press above hid the log
+    EXPECT_EQ(dialog.closeQuestions, 0);
 }
 
 TEST_F(AppTest, ActiveTabLabelsAreBoldAndNeverCut)

@@ -3,8 +3,10 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <ctime>
 #include <regex>
 #include <string>
@@ -363,6 +365,29 @@ TEST_F(TesterEventsTest, MainTabsStayWhileTheTrackSensorPageReallyListens)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
     EXPECT_EQ(tabs->currentIndex(), 2);
     EXPECT_EQ(dialog->refusals, 1);
+}
+
+TEST_F(TesterEventsTest, SettingsOkRelabelsAllThreePagesAtOnce)
+{
+    dialog->OnBeacon(42, 77, 3.9, 37);
+    dialog->OnDiagnostics(5123456, 180, 3.7, 80, 300, 12.1, 37, 1, 4);
+    dialog->OnSpecialDevice(kSpecialReading, 34788999, 60, 1, 0, 21.5);
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        modal->findChild<QRadioButton*>("fahrenheit")->setChecked(true);
+        modal->findChild<QPushButton*>("ok")->click();
+    });
+    dialog->findChild<QPushButton*>("settings")->click();
+    const QString fahrenheit = QString::fromUtf8("Temperature (\xC2\xB0"
+                                                 "F):");
+    EXPECT_EQ(Field<CBeaconPage>("temperatureLabel"), fahrenheit);
+    EXPECT_EQ(Field<CQ9TransponderPage>("temperatureLabel"), fahrenheit);
+    EXPECT_EQ(Field<CTrackSensorPage>("temperatureLabel"), fahrenheit);
+    // The beacon's value waits for its next report, the others convert at once.
+    EXPECT_EQ(Field<CBeaconPage>("temperature"), "");
+    EXPECT_EQ(Field<CQ9TransponderPage>("temperature"), "99");
+    EXPECT_EQ(Field<CTrackSensorPage>("temperature"), "70.7");
 }
 
 TEST_F(TesterEventsTest, FirmwareVersionIsShownOnTheAboutPage)

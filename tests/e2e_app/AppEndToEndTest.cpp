@@ -2,7 +2,10 @@
 // reports ends up in the transponder log file, each device once per
 // appearance, and a terminated program still ends cleanly.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <map>
@@ -11,6 +14,8 @@
 #include <thread>
 
 #include "SimProcess.h"
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -195,4 +200,67 @@ TEST_F(AppEndToEnd, TerminatedWithoutATesterTheProgramStillEndsCleanly)
     std::this_thread::sleep_for(500ms); // past start-up, searching for a Tester
     EXPECT_EQ(m_program->Stop(), 0);
     EXPECT_TRUE(fs::exists(ConfigFile()));
+}
+
+TEST_F(AppEndToEnd, AtTheFileSizeLimitTheProgramGoesOnAndEveryLineStaysWhole)
+{
+    // Room for the title line and two or three rows: most rows that follow
+    // fail, part way or at once.
+    constexpr int kLimit = 200;
+    StartSim();
+    // prlimit runs the program in its own place, so the child is q9tester.
+    m_program = std::make_unique<SimProcess>(
+        "/usr/bin/prlimit", std::vector<std::string>{"--fsize=" + std::to_string(kLimit), Q9TESTER_PATH},
+        (m_root / "program.out").string());
+    ASSERT_TRUE(m_program->Started());
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (TesterLog().empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(50ms);
+    ASSERT_FALSE(TesterLog().empty());
+    std::this_thread::sleep_for(3s); // every device of the simulator reports meanwhile
+
+    ExpectEveryRowWellFormed();
+    EXPECT_LT(TesterLog().size(), kScenarioDevices.size());
+    EXPECT_EQ(m_program->Stop(), 0); // alive until asked, then the clean way out
+    EXPECT_TRUE(fs::exists(ConfigFile()));
+}
+
+namespace {
+
+// True once `pid` has mapped its locale's files: QApplication's constructor
+// does that first, so the program is past the start of main, milliseconds
+// before its window exists.
+bool WaitUntilQtStarts(pid_t pid)
+{
+    const std::string maps = "/proc/" + std::to_string(pid) + "/maps";
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string mapped = ReadWholeFile(maps);
+        if (mapped.find("/usr/lib/locale/") != std::string::npos)
+            return true;
+        if (mapped.empty())
+            return false; // gone already
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(AppEndToEnd, TerminatedWhileStartingTheProgramStillEndsCleanly)
+{
+    ::setenv("LC_ALL", "C.UTF-8", 1); // a locale with files, mapped when Qt starts
+    for (int run = 0; run < 5; ++run) {
+        pid_t pid = -1;
+        char* argv[] = {const_cast<char*>(Q9TESTER_PATH), nullptr};
+        ASSERT_EQ(::posix_spawn(&pid, Q9TESTER_PATH, nullptr, nullptr, argv, environ), 0);
+        const bool starting = WaitUntilQtStarts(pid);
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(starting) << "run " << run;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "run " << run << ": " << (WIFSIGNALED(status) ? "killed by signal " : "exit ")
+            << (WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
+    }
+    EXPECT_TRUE(fs::exists(ConfigFile())); // settings written: the dialog's own end
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <regex>
 
@@ -140,6 +143,33 @@ TEST(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
     EXPECT_FALSE(full.Write(text, false));
     EXPECT_TRUE(full.IsOpen());
     EXPECT_FALSE(full.Write(text, false)); // tried again, not given up
+}
+
+TEST(LogTest, ALineCutShortByTheSizeLimitIsTakenBackWhole)
+{
+    CTempWorkingFolder folder;
+    CLog log("Torn", true);
+    ASSERT_TRUE(log.Open(false));
+    log.SetTimePrefix(false);
+    std::string first = "06-12-2026,first";
+    ASSERT_TRUE(log.Write(first, false));
+
+    // Room for a few bytes of the next line only (root cannot bypass it).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = fs::file_size(log.Path()) + 5;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    std::string lost = "23456789,,,Korvo";
+    const bool written = log.Write(lost, false);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadBytes(log.Path()), "06-12-2026,first\r\n");
+
+    std::string next = "next";
+    ASSERT_TRUE(log.Write(next, false));
+    EXPECT_EQ(ReadBytes(log.Path()), "06-12-2026,first\r\nnext\r\n");
 }
 
 TEST(LogTest, LongBaseNamesAreCut)
