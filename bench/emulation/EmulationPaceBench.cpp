@@ -192,7 +192,8 @@ int Run(const Settings& settings, const fs::path& root)
     QObject::connect(&pace, &QTimer::timeout, [&] {
         page->OnTimer();
         ticks.push_back(Clock::now());
-        if (static_cast<int>(ticks.size()) >= settings.messages)
+        // A message the link refused is offered again at the next tick.
+        if (ticks.size() >= static_cast<size_t>(settings.messages) + dialog.TesterLink().RefusedCommands())
             pace.stop();
     });
     pace.start();
@@ -223,7 +224,7 @@ int Run(const Settings& settings, const fs::path& root)
     PrintPace("page ticks", ticks, settings.tbmMs);
     PrintPace("wire", device.Starts(), settings.tbmMs);
     std::printf("UI thread: %.2f s CPU, %.1f %% of a core\n", cpu, 100.0 * cpu / wall);
-    std::printf("refused queue entries: %llu, refused events: %llu\n",
+    std::printf("refused queue entries (each offered again at the next tick): %llu, refused events: %llu\n",
                 static_cast<unsigned long long>(dialog.TesterLink().RefusedCommands()),
                 static_cast<unsigned long long>(dialog.TesterLink().RefusedEvents()));
     const size_t rows = log.Model().Store().Size();

@@ -176,6 +176,7 @@ void CEmulationPage::OnCanSend()
             return;
         }
         m_currentMessage = 0;
+        // No messages, or the link refused the first: nothing went, the page stays idle.
         if (!SendMessage(0))
             return;
         if (m_currentSequence->GetMessageCount() > 1)
@@ -195,7 +196,11 @@ void CEmulationPage::OnTimer()
 {
     if (!m_currentSequence)
         return;
-    SendMessage(++m_currentMessage);
+    // A message the link refused (its queue is full while the Tester is busy)
+    // is offered again at the next tick: it is neither skipped nor logged.
+    if (!SendMessage(m_currentMessage + 1))
+        return;
+    ++m_currentMessage;
     if (m_currentMessage >= m_currentSequence->GetMessageCount() - 1)
         ReturnToIdle();
 }
@@ -232,8 +237,9 @@ bool CEmulationPage::SendMessage(int index)
     const auto dataCount = static_cast<uint8_t>(fits ? data.size() : 0);
     const uint8_t* bytes = fits ? data.data() : nullptr;
     const auto canId = static_cast<uint32_t>(message->GetCanId());
-    if (m_link)
-        m_link->SendCanMessage(message->GetTwoWayId(), canId, dataCount, message->GetRtr() ? 1 : 0, bytes);
+    if (m_link &&
+        !m_link->SendCanMessage(message->GetTwoWayId(), canId, dataCount, message->GetRtr() ? 1 : 0, bytes))
+        return false;
 
     const int count = m_currentSequence->GetMessageCount();
     const std::string action = count < 2 ? "Sending: " + message->GetName()

@@ -62,6 +62,7 @@ class CEmulationPage : public QWidget {
   private:
     void BuildControls();
     void FillLists(const std::string& definitionsPath);
+    // False when the sequence has no message `index` or the link refused it.
     bool SendMessage(int index);
     void ReturnToIdle();
     void ShowSending();

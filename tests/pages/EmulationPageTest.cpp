@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "CanMessageLogPage.h"
@@ -199,6 +200,32 @@ TEST_F(EmulationPageTest, SequencesWalkThroughIdleAndSending)
     Select("canList", 4);
     Click("canSend");
     EXPECT_EQ(Status(), "Sequence not found!");
+    ExpectState(false, false);
+}
+
+TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
+{
+    CreatePage(kDefinitions);
+    CTesterLink waiting{device, nullptr}; // not started yet: its queue of 4 fills up
+    page->SetTesterLink(&waiting);
+    waiting.EmulateTransponder(0);
+    waiting.EmulateTransponder(0);
+    Select("canList", 1);
+    Click("canSend");
+    page->OnTimer();
+    page->OnTimer(); // M3 finds the queue full
+    ExpectState(true, true);
+    EXPECT_EQ(waiting.RefusedCommands(), 1u);
+    EXPECT_EQ(NewRows().size(), 2u);
+
+    waiting.Start(); // empties the queue when it starts
+    std::vector<Row> rows;
+    for (int tick = 0; tick < 500 && rows.empty(); ++tick) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        page->OnTimer();
+        rows = NewRows();
+    }
+    EXPECT_EQ(rows, (std::vector<Row>{{"Sending (3/3): M3", "1A1", "0A "}}));
     ExpectState(false, false);
 }
 
