@@ -1,7 +1,9 @@
-// Fills the transponder log with 1,000,000 rows of seven short cells, the way
-// the program does (posted rows, file mirror, offscreen view), and prints the
-// time per row, the time of one view update at several sizes, and the memory
-// per row. Run from a scratch folder: it writes Log/Tester_<stamp>.log there.
+// Fills the transponder log (or with --can the CAN message log) with
+// 1,000,000 rows of seven short cells, the way the program does (posted rows,
+// file mirror, offscreen view), and prints the time per row, the time of one
+// view update at several sizes, and the memory per row. Run from a scratch
+// folder: it writes Log/Tester_<stamp>.log (Log/CanMessage_<stamp>.log) there.
+//   bench_log_list [--can] [rows]
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "BenchArguments.h"
 #include "CanMessageLogPage.h"
 #include "LogListModel.h"
 #include "LogRowEvent.h"
@@ -33,22 +34,54 @@ long StatusKb(const char* field)
     return 0;
 }
 
-std::unique_ptr<LogRow> MakeRow(int i)
+const char kUsage[] = "usage: bench_log_list [--can] [rows]   (rows 1 to 10000000, default 1000000)\n";
+
+std::unique_ptr<LogRow> MakeRow(int i, QEvent::Type rowType)
 {
     auto row = std::make_unique<LogRow>();
-    row->cells = {"Car 7", std::to_string(1000000 + i), "42", "Korvo", "Low", "12", "05-12-2026 17:24:48"};
+    if (rowType == WM_LOG_CAN_ROW) // a sent CAN message of a long sequence
+        row->cells = {"Sending (" + std::to_string(i % 10000 + 1) + "/10000): Reset clock",
+                      "",
+                      "",
+                      "",
+                      "1A0",
+                      "01 FF 7E ",
+                      "05-12-2026 17:24:48"};
+    else
+        row->cells = {"Car 7", std::to_string(1000000 + i), "42", "Korvo", "Low",
+                      "12",    "05-12-2026 17:24:48"};
     return row;
+}
+
+// False on a bad argument.
+bool ParseArguments(int argc, char** argv, int& total, QEvent::Type& rowType, bool& help)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            help = true;
+        } else if (argument == "--can") {
+            rowType = WM_LOG_CAN_ROW;
+        } else {
+            char* end = nullptr;
+            const long rows = std::strtol(argv[i], &end, 10);
+            if (end == argv[i] || *end != '\0' || rows < 1 || rows > 10000000)
+                return false;
+            total = static_cast<int>(rows);
+        }
+    }
+    return true;
 }
 
 // One update of the view: a row arrives, is shown on top, the list repaints.
 // The median of many, as the machine is shared.
-double UpdateMicroseconds(CLoggingTabCtrl& tabs, CLoggingListCtrl& list, int& next)
+double UpdateMicroseconds(CLoggingTabCtrl& tabs, CLoggingListCtrl& list, QEvent::Type rowType, int& next)
 {
     std::vector<double> times;
     for (int i = 0; i < 101; ++i) {
         QElapsedTimer timer;
         timer.start();
-        PostLogRow(&tabs, WM_LOG_TRANSPONDER_ROW, MakeRow(next++));
+        PostLogRow(&tabs, rowType, MakeRow(next++, rowType));
         QCoreApplication::sendPostedEvents();
         list.viewport()->repaint();
         times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);
@@ -61,20 +94,29 @@ double UpdateMicroseconds(CLoggingTabCtrl& tabs, CLoggingListCtrl& list, int& ne
 
 int main(int argc, char** argv)
 {
-    std::vector<int> numbers;
-    int exitCode = 0;
-    if (!ReadCountArguments(argc, argv, "bench_log_list [rows]", 1, numbers, exitCode))
-        return exitCode;
+    int total = 1000000;
+    QEvent::Type rowType = WM_LOG_TRANSPONDER_ROW;
+    bool help = false;
+    if (!ParseArguments(argc, argv, total, rowType, help)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int total = numbers.empty() ? 1000000 : numbers[0];
     const int burst = 1000;
 
     CLoggingTabCtrl tabs;
     tabs.SetPages(new CTransponderLogPage, new CCanMessageLogPage);
     tabs.resize(900, 300);
     tabs.show();
-    CLoggingListCtrl& list = *tabs.TransponderLogPage()->List();
+    CLoggingListCtrl& list =
+        rowType == WM_LOG_CAN_ROW ? *tabs.CanMessageLogPage()->List() : *tabs.TransponderLogPage()->List();
+    if (rowType == WM_LOG_CAN_ROW)
+        tabs.setCurrentIndex(1);
     QCoreApplication::processEvents();
     const long rssBefore = StatusKb("VmRSS:");
 
@@ -87,12 +129,12 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < burst && next < total; ++i)
-            PostLogRow(&tabs, WM_LOG_TRANSPONDER_ROW, MakeRow(next++));
+            PostLogRow(&tabs, rowType, MakeRow(next++, rowType));
         QCoreApplication::processEvents(); // rows, one insertion, one paint
         addNs += static_cast<double>(timer.nsecsElapsed());
         if (checkpoint < 3 && next >= checkpoints[checkpoint]) {
             const int rows = next;
-            const double update = UpdateMicroseconds(tabs, list, next);
+            const double update = UpdateMicroseconds(tabs, list, rowType, next);
             std::printf("%-9d %-18.2f %.1f\n", rows, addNs / 1000.0 / rows, update);
             ++checkpoint;
         }

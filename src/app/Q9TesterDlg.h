@@ -58,9 +58,7 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     // message box open over the window, then ends as Cancel does.
     void OnTerminationRequested();
 
-    // What the Tester heard (Q9TesterDlgEvents.cpp). Transmission results and
-    // received CAN messages belong to the emulation page and keep the
-    // interface's defaults.
+    // What the Tester heard (Q9TesterDlgEvents.cpp).
     void OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery, unsigned driverNumber) override;
     void OnQ9Transponder(uint32_t number, uint32_t rssi) override;
     void OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery) override;
@@ -68,6 +66,9 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     void OnDiagnostics(uint32_t number, unsigned noise, double batteryVolts, uint32_t batteryPercent,
                        uint32_t remainingMinutes, double externalVolts, unsigned temperature,
                        unsigned firmwareMajor, unsigned firmwareMinor) override;
+    void OnTransmitResult(int32_t result) override;
+    void OnCanReceived(int32_t origin, uint32_t twoWayId, uint32_t canId, unsigned length,
+                       const uint8_t* data) override;
     void OnListeningChanged(int32_t state) override;
     void OnSpecialDevice(int32_t what, uint32_t number, uint32_t rssi, unsigned flag, unsigned kind,
                          double value) override;

@@ -5,6 +5,7 @@
 
 #include "AboutPage.h"
 #include "BeaconPage.h"
+#include "EmulationPage.h"
 #include "FixedFormat.h"
 #include "LogRowEvent.h"
 #include "LoggingTabCtrl.h"
@@ -123,6 +124,28 @@ void CQ9TesterDlg::OnLoopLevel(unsigned level)
     m_loopPage->SetLevel(level);
 }
 
+void CQ9TesterDlg::OnTransmitResult(int32_t result)
+{
+    m_emulationPage->OnTransmitResult(result);
+}
+
+void CQ9TesterDlg::OnCanReceived(int32_t, uint32_t twoWayId, uint32_t canId, unsigned length, const uint8_t* data)
+{
+    std::string idText = std::to_string(twoWayId);
+    std::string label;
+    std::string shortIdText;
+    CTranslation translation;
+    if (FindTranslation(twoWayId, translation)) {
+        if (translation.shortId != 0)
+            idText = std::to_string(translation.shortId);
+        label = translation.label;
+        // Shown also when it is 0: the server knows the device.
+        shortIdText = std::to_string(translation.shortId);
+    }
+    m_emulationPage->AddCanLogRow("Received", label, idText, shortIdText, canId, static_cast<int32_t>(length),
+                                  data);
+}
+
 void CQ9TesterDlg::OnListeningChanged(int32_t state)
 {
     m_trackSensorPage->SetListening(state == kListeningStarted);
@@ -151,6 +174,7 @@ void CQ9TesterDlg::OnFirmwareVersion(bool known, unsigned major, unsigned minor)
 
 void CQ9TesterDlg::OnDisconnected()
 {
+    m_emulationPage->SetTesterConnected(false);
     m_trackSensorPage->SetTesterConnected(false);
     // A Tester that is there but cannot be opened says why, so the
     // technician is not left guessing.
@@ -166,6 +190,7 @@ void CQ9TesterDlg::OnDisconnected()
 
 void CQ9TesterDlg::OnConnected()
 {
+    m_emulationPage->SetTesterConnected(true);
     m_trackSensorPage->SetTesterConnected(true);
     m_statusBar->SetText(0, QStringLiteral("Tester: Connected"));
     showNormal();

@@ -96,12 +96,12 @@ void CTesterLink::SendLoop(unsigned parameter)
     QueueCommand(command);
 }
 
-void CTesterLink::SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr,
+bool CTesterLink::SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr,
                                  const uint8_t* data)
 {
     if (dataCount > kMaxDataBytes || (dataCount > 0 && data == nullptr)) {
         ++refusedCommands_;
-        return;
+        return false;
     }
     testercommand_t command;
     command.kind = kCommandCanMessage;
@@ -111,7 +111,7 @@ void CTesterLink::SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataC
     command.rtr = rtr;
     for (uint8_t i = 0; i < dataCount; ++i)
         command.data[i] = data[i];
-    QueueCommand(command);
+    return QueueCommand(command);
 }
 
 void CTesterLink::StartListening()
@@ -153,10 +153,12 @@ uint64_t CTesterLink::RefusedCommands() const
     return refusedCommands_;
 }
 
-void CTesterLink::QueueCommand(const testercommand_t& command)
+bool CTesterLink::QueueCommand(const testercommand_t& command)
 {
-    if (!commands_.Push(command))
-        ++refusedCommands_;
+    if (commands_.Push(command))
+        return true;
+    ++refusedCommands_;
+    return false;
 }
 
 // Reader thread from here on.

@@ -48,10 +48,11 @@ class CTesterLink {
     // Queueing operations, UI thread. A full queue refuses the command, and so
     // does a command the Tester cannot be given (an index above 4, a loop
     // parameter outside 1 to 63, more than 8 data bytes); RefusedCommands
-    // counts both.
+    // counts both. SendCanMessage tells whether the command was queued, so
+    // that a message refused is not taken for one sent.
     void EmulateTransponder(unsigned index);
     void SendLoop(unsigned parameter);
-    void SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr,
+    bool SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataCount, uint8_t rtr,
                         const uint8_t* data);
     void StartListening();
     void StopListening();
@@ -91,7 +92,7 @@ class CTesterLink {
     void PostEvent(const testerevent_t& event);
     void PostLinkLost();
     void Sleep(std::chrono::milliseconds duration);
-    void QueueCommand(const testercommand_t& command);
+    bool QueueCommand(const testercommand_t& command);
 
     CTesterDevice& device_;
     std::function<void()> notify_;

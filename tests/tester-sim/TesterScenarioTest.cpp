@@ -197,6 +197,17 @@ TEST(ReplyFaults, EachFaultHitsEveryNthLineOnly)
     EXPECT_EQ(garbage[0], '#');
 }
 
+TEST(TesterScenario, EveryNthCanMessageIsEchoedInsideTheTransmissionWait)
+{
+    ScenarioSettings settings;
+    settings.rxEvery = 2;
+    CTesterScenario scenario(settings);
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")), (Lines{"#tx done\r\n", "#msg done\r\n"}));
+    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")),
+              (Lines{"#tx done\r\n", "#rx,5,1a2,2,0,1,ff\r\n", "#msg done\r\n"}));
+}
+
 TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
 {
     const char* argv[] = {"tester-sim",

@@ -6,17 +6,22 @@
 // Settings and log files go to a scratch folder that is removed afterwards.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <unistd.h>
 
 #include "AbsentTesterDevice.h"
 #include "BeaconPage.h"
+#include "EmulationPage.h"
+#include "LoggingTabCtrl.h"
 #include "LoopPage.h"
 #include "Q9TesterDlg.h"
 #include "Q9TransponderPage.h"
@@ -132,6 +137,34 @@ void FeedAbout(CQ9TesterDlg& dialog)
     dialog.OnFirmwareVersion(true, 2, 3);
 }
 
+// The sample's three-message sequence on its way: the first message sent and
+// confirmed, a message the Tester received, the CAN log in front.
+bool SaveEmulationSending(CQ9TesterDlg& dialog, const QString& output)
+{
+    auto* page = dialog.findChild<CEmulationPage*>();
+    dialog.findChild<QTabWidget*>(QStringLiteral("mainTab"))->setCurrentWidget(page);
+    dialog.findChild<CLoggingTabCtrl*>()->setCurrentIndex(1);
+    auto* list = page->findChild<QComboBox*>(QStringLiteral("canList"));
+    list->setCurrentIndex(list->findText(QStringLiteral("Start timing")));
+    page->findChild<QPushButton*>(QStringLiteral("canSend"))->click();
+    dialog.OnTransmitResult(kTransmitTxDone);
+    const uint8_t data[8] = {0x01, 0x42};
+    dialog.OnCanReceived(1, 12, 0x1A4, 2, data);
+    return Save(dialog, output + QStringLiteral("/tab-emulation-sending.png"));
+}
+
+// A page whose LoopEmulator.xml holds a message with a two-way id out of range.
+bool SaveEmulationLoadFailure(const QString& output)
+{
+    std::ofstream("LoopEmulator.xml") << "<loopemulator><messagesequence name=\"Start\"><canmessage>"
+                                         "<twowayid>64</twowayid><canid>1A0</canid><data>1</data>"
+                                         "</canmessage></messagesequence></loopemulator>\n";
+    CEmulationPage page("LoopEmulator.xml");
+    page.SetTesterConnected(true);
+    page.show();
+    return Save(page, output + QStringLiteral("/tab-emulation-load-failure.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -181,6 +214,9 @@ int main(int argc, char** argv)
             if (dialog.findChild<CTrackSensorPage*>()->IsListening())
                 dialog.OnListeningChanged(kListeningStopped);
         }
+
+        ok &= SaveEmulationSending(dialog, output);
+        ok &= SaveEmulationLoadFailure(output);
 
         int unit = 1;
         CSettingsDlg settings(&unit);

@@ -68,6 +68,7 @@ const std::map<std::string, Setter>& ValueOptions()
          }},
         {"--special-every",
          [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.scenario.specialEvery); }},
+        {"--rx-every", [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.scenario.rxEvery); }},
         {"--garbage-every",
          [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.garbageEvery); }},
         {"--prefix-every",
@@ -124,6 +125,10 @@ Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
   --no-version           do not answer the version query at all
   --special-every N      while listening, every N-th special poll hears a
                          track sensor (default 12, about every 3 s; 0 never)
+  --rx-every N           every N-th CAN message command ("m...") is echoed
+                         by its node: a "#rx" line between "#tx done" and
+                         "#msg done" (default 0, never; a remote request
+                         is always answered)
   --garbage-every N      replace every N-th reply line by garbage
   --prefix-every N       put noise bytes before the "#" of every N-th line
   --long-every N         pad every N-th line beyond 127 bytes

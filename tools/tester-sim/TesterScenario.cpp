@@ -215,6 +215,13 @@ std::vector<std::string> CTesterScenario::TransmitCan(const std::string& text)
             rx += Line(",%x", (can.canId + i * 17) & 0xFF);
         }
         lines.push_back(rx + "\r\n");
+    } else if (m_settings.rxEvery != 0 && ++m_canCommands % m_settings.rxEvery == 0) {
+        // The node echoes what it was sent.
+        std::string rx = Line("#rx,%u,%x,%x,0", can.twoWayId, can.canId, can.count);
+        for (uint32_t i = 0; i < can.count; ++i) {
+            rx += Line(",%x", can.data[i]);
+        }
+        lines.push_back(rx + "\r\n");
     }
     lines.emplace_back("#msg done\r\n");
     return lines;

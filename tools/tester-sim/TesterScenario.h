@@ -14,6 +14,9 @@ struct ScenarioSettings {
     // While listening, every n-th special poll hears a track sensor; at the
     // host's 250 ms poll step the default 12 is one reading every 3 s.
     unsigned specialEvery = 12;
+    // Every n-th CAN message command is answered by its node as well: one
+    // received message inside the transmission wait (0 never).
+    unsigned rxEvery = 0;
 };
 
 // The Tester's side of the conversation: what it answers to each command,
@@ -52,6 +55,7 @@ class CTesterScenario {
     bool m_listening = false;
     unsigned m_specialPolls = 0;
     unsigned m_specialReadings = 0;
+    unsigned m_canCommands = 0;
     unsigned m_loopStep = 0;
     size_t m_korvoNext = 0;
     size_t m_q9Next = 0;

@@ -23,7 +23,12 @@ bool CRecordingTesterDevice::Read(uint8_t& byte, uint32_t& transferred)
 {
     // Keeps the reader thread from spinning at full speed.
     std::this_thread::sleep_for(std::chrono::microseconds(200));
+    std::lock_guard<std::mutex> lock(m_mutex);
     byte = '\n';
+    if (!m_reply.empty()) {
+        byte = static_cast<uint8_t>(m_reply.front());
+        m_reply.erase(0, 1);
+    }
     transferred = 1;
     return true;
 }
@@ -32,6 +37,12 @@ bool CRecordingTesterDevice::Write(uint8_t byte, uint32_t& transferred)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_written += static_cast<char>(byte);
+    if (byte == 'm')
+        m_inCanCommand = true;
+    if (byte == '\n' && m_inCanCommand) {
+        m_inCanCommand = false;
+        m_reply = "#msg done\r\n";
+    }
     transferred = 1;
     return true;
 }

@@ -6,8 +6,9 @@
 
 #include "TesterDevice.h"
 
-// A Tester that answers every read with an empty line and records every byte
-// written to it, so tests can see what a page made the link send.
+// A Tester that answers every read with an empty line (a CAN message command
+// with "#msg done", so that the link goes on) and records every byte written
+// to it, so tests can see what a page made the link send.
 class CRecordingTesterDevice : public CTesterDevice {
   public:
     bool CreateDeviceInfoList(uint32_t& count) override;
@@ -31,6 +32,8 @@ class CRecordingTesterDevice : public CTesterDevice {
   private:
     mutable std::mutex m_mutex;
     std::string m_written;
+    std::string m_reply; // still to be read
+    bool m_inCanCommand = false;
 };
 
 // How often `text` occurs in `haystack`.

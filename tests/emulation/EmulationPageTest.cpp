@@ -1,0 +1,251 @@
+// The emulation page against a real Tester link whose device records what it
+// is sent; the sequence timer's ticks are called by hand.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "CanMessageLogPage.h"
+#include "EmulationPage.h"
+#include "LogListModel.h"
+#include "LoggingListCtrl.h"
+#include "LoggingTabCtrl.h"
+#include "RecordingTesterDevice.h"
+#include "TesterLink.h"
+#include "TesterRecords.h"
+#include "TransponderLogPage.h"
+
+namespace {
+
+const char kDefinitions[] = R"(<?xml version="1.0"?>
+<loopemulator>
+  <messagesequence name="One">
+    <canmessage name="M1"><twowayid>5</twowayid><canid>1A2</canid><data>01</data><data>FF</data></canmessage>
+  </messagesequence>
+  <messagesequence name="Three">
+    <tbm>2.5</tbm>
+    <canmessage name="M1"><twowayid>12</twowayid><canid>1A0</canid><data>01</data><data>FF</data><data>7E</data></canmessage>
+    <canmessage name="M2"><twowayid>12</twowayid><canid>5</canid><rtr>1</rtr></canmessage>
+    <canmessage name="M3"><twowayid>63</twowayid><canid>1A1</canid><data>0A</data></canmessage>
+  </messagesequence>
+  <messagesequence name="Empty"/>
+  <messagesequence name="Nine">
+    <canmessage name="Long"><twowayid>7</twowayid><canid>1A3</canid>
+      <data>1</data><data>2</data><data>3</data><data>4</data><data>5</data><data>6</data><data>7</data><data>8</data><data>9</data>
+    </canmessage>
+  </messagesequence>
+</loopemulator>
+)";
+
+// A CAN log row without its time of day: action, CAN id and data cells.
+using Row = std::vector<std::string>;
+
+class EmulationPageTest : public testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(folder.path().toStdString()); // the log files go here
+        logTab.SetPages(new CTransponderLogPage, new CCanMessageLogPage);
+        link.Start();
+        // Commands queued before the link has found its Tester are dropped.
+        ASSERT_TRUE(device.WaitForWritten("t"));
+    }
+    void TearDown() override
+    {
+        page.reset();
+        link.Stop();
+        std::filesystem::current_path(previousFolder);
+    }
+
+    void CreatePage(const char* definitions)
+    {
+        const std::string path = folder.filePath("LoopEmulator.xml").toStdString();
+        if (definitions)
+            std::ofstream(path) << definitions;
+        page = std::make_unique<CEmulationPage>(path);
+        page->SetTesterLink(&link);
+        page->SetLogTabCtrl(&logTab);
+        page->SetTesterConnected(true);
+    }
+
+    template <typename Control> Control* Find(const char* name)
+    {
+        return page->findChild<Control*>(QString::fromLatin1(name));
+    }
+
+    void Click(const char* button) { Find<QPushButton>(button)->click(); }
+    void Select(const char* list, int index) { Find<QComboBox>(list)->setCurrentIndex(index); }
+    QString Status() { return Find<QLabel>("status")->text(); }
+
+    void ExpectState(bool sending, bool timerRunning)
+    {
+        EXPECT_EQ(Find<QPushButton>("canSend")->isHidden(), sending);
+        EXPECT_EQ(Find<QPushButton>("canSend")->isEnabled(), !sending);
+        EXPECT_EQ(Find<QComboBox>("canList")->isEnabled(), !sending);
+        EXPECT_EQ(Find<QPushButton>("cancel")->isHidden(), !sending);
+        EXPECT_EQ(Find<QPushButton>("cancel")->isEnabled(), sending);
+        EXPECT_EQ(page->IsSequenceTimerRunning(), timerRunning);
+    }
+
+    // The CAN log rows added since the last call, oldest first.
+    std::vector<Row> NewRows()
+    {
+        QCoreApplication::sendPostedEvents();
+        const CLogRowStore& store = logTab.CanMessageLogPage()->List()->Model().Store();
+        std::vector<Row> rows;
+        for (; seenRows < store.Size(); ++seenRows) {
+            EXPECT_FALSE(store.Cell(seenRows, 6).empty()); // time of day
+            for (int cell = 1; cell <= 3; ++cell)
+                EXPECT_EQ(store.Cell(seenRows, cell), ""); // label, ID, short ID
+            rows.push_back({std::string(store.Cell(seenRows, 0)), std::string(store.Cell(seenRows, 4)),
+                            std::string(store.Cell(seenRows, 5))});
+        }
+        return rows;
+    }
+
+    QTemporaryDir folder;
+    std::filesystem::path previousFolder;
+    CLoggingTabCtrl logTab;
+    CRecordingTesterDevice device;
+    CTesterLink link{device, nullptr};
+    std::unique_ptr<CEmulationPage> page;
+    size_t seenRows = 0;
+};
+
+} // namespace
+
+TEST_F(EmulationPageTest, QueuesTheCommandsOfTheUsersChoices)
+{
+    CreatePage(kDefinitions);
+    EXPECT_EQ(Find<QComboBox>("transponderList")->itemText(4), "5678901");
+    Select("transponderList", 3);
+    Click("transponderSend");
+    ASSERT_TRUE(device.WaitForWritten("3"));
+    Select("decoderList", 0);
+    Click("loopSend");
+    ASSERT_TRUE(device.WaitForWritten("l1\n"));
+    Select("decoderList", 62);
+    Click("loopSend");
+    ASSERT_TRUE(device.WaitForWritten("l63\n"));
+
+    Select("canList", 0);
+    Click("canSend");
+    ASSERT_TRUE(device.WaitForWritten("m5,1a2,2,0,1,FF\n"));
+    page->OnTransmitResult(kTransmitMsgDone);
+    // More than 8 data bytes: sent and logged without any.
+    Select("canList", 3);
+    Click("canSend");
+    ASSERT_TRUE(device.WaitForWritten("m7,1a3,0,0\n"));
+    EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending: M1", "1A2", "01 FF "}, {"Sending: Long", "1A3", ""}}));
+}
+
+TEST_F(EmulationPageTest, SequencesWalkThroughIdleAndSending)
+{
+    CreatePage(kDefinitions);
+    EXPECT_EQ(Find<QComboBox>("canList")->itemText(1), "Three");
+    ExpectState(false, false);
+
+    // Three messages: the first at once, the others on the timer's ticks.
+    Select("canList", 1);
+    Click("canSend");
+    ExpectState(true, true);
+    EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending (1/3): M1", "1A0", "01 FF 7E "}}));
+    page->OnTimer();
+    ExpectState(true, true);
+    page->OnTransmitResult(kTransmitMsgDone); // for M1: not the last
+    ExpectState(true, true);
+    page->OnTimer();
+    ExpectState(false, false);
+    EXPECT_EQ(NewRows(),
+              (std::vector<Row>{{"Sending (2/3): M2", "005", ""}, {"Sending (3/3): M3", "1A1", "0A "}}));
+    ASSERT_TRUE(device.WaitForWritten("m63,1a1,1,0,A\n"));
+    EXPECT_EQ(CountOccurrences(device.Written(), "m12,5,0,1\n"), 1);
+
+    // One message: sending until the Tester has answered it.
+    Select("canList", 0);
+    Click("canSend");
+    ExpectState(true, false);
+    page->OnTransmitResult(kTransmitTxDone);
+    EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending: M1", "1A2", "01 FF "}, {"Sent", "", ""}}));
+    ExpectState(true, false);
+    page->OnTransmitResult(kTransmitInvalidParameter);
+    ExpectState(false, false);
+
+    // No messages: nothing changes.
+    Select("canList", 2);
+    Click("canSend");
+    ExpectState(false, false);
+    EXPECT_TRUE(NewRows().empty());
+
+    // Cancel stops the timer at once.
+    Select("canList", 1);
+    Click("canSend");
+    Click("cancel");
+    ExpectState(false, false);
+    EXPECT_EQ(NewRows().size(), 1u);
+
+    // An entry that names no sequence.
+    Find<QComboBox>("canList")->addItem("Stray", 99);
+    Select("canList", 4);
+    Click("canSend");
+    EXPECT_EQ(Status(), "Sequence not found!");
+    ExpectState(false, false);
+}
+
+TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
+{
+    CreatePage(kDefinitions);
+    CTesterLink waiting{device, nullptr}; // not started yet: its queue of 4 fills up
+    page->SetTesterLink(&waiting);
+    waiting.EmulateTransponder(0);
+    waiting.EmulateTransponder(0);
+    Select("canList", 1);
+    Click("canSend");
+    page->OnTimer();
+    page->OnTimer(); // M3 finds the queue full
+    ExpectState(true, true);
+    EXPECT_EQ(waiting.RefusedCommands(), 1u);
+    EXPECT_EQ(NewRows().size(), 2u);
+
+    waiting.Start(); // empties the queue when it starts
+    std::vector<Row> rows;
+    for (int tick = 0; tick < 500 && rows.empty(); ++tick) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        page->OnTimer();
+        rows = NewRows();
+    }
+    EXPECT_EQ(rows, (std::vector<Row>{{"Sending (3/3): M3", "1A1", "0A "}}));
+    ExpectState(false, false);
+}
+
+TEST_F(EmulationPageTest, EmptyListSwitchesToSendingWithoutSending)
+{
+    CreatePage("<loopemulator/>");
+    Click("canSend");
+    ExpectState(true, false);
+    Click("cancel");
+    ExpectState(false, false);
+    EXPECT_TRUE(NewRows().empty());
+}
+
+TEST_F(EmulationPageTest, LoadFailureIsShownAndLeavesTransponderAndLoopUsable)
+{
+    CreatePage(nullptr); // no file
+    EXPECT_TRUE(Status().startsWith("Error loading can message file: ")) << Status().toStdString();
+    EXPECT_FALSE(Status().contains('\n'));
+    EXPECT_FALSE(Find<QComboBox>("canList")->isEnabled());
+    EXPECT_EQ(Find<QComboBox>("canList")->count(), 0);
+    Click("transponderSend");
+    ASSERT_TRUE(device.WaitForWritten("0"));
+}
