@@ -98,7 +98,15 @@ bool CFtd2xxDevice::SetBaudRate(uint32_t baud)
 
 bool CFtd2xxDevice::SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity)
 {
-    return m_port.SetDataCharacteristics(wordLength, stopBits, parity);
+    // The driver's codes: stop bits 0 one, 2 two; parity 0 none, 1 odd, 2
+    // even. Mark and space parity have no termios form.
+    using Port = CSerialPort;
+    if ((stopBits != 0 && stopBits != 2) || parity > 2) {
+        return false;
+    }
+    const Port::StopBits stop = stopBits == 2 ? Port::StopBits::kTwo : Port::StopBits::kOne;
+    const Port::Parity kParities[] = {Port::Parity::kNone, Port::Parity::kOdd, Port::Parity::kEven};
+    return m_port.SetDataCharacteristics(wordLength, stop, kParities[parity]);
 }
 
 bool CFtd2xxDevice::Purge(uint32_t mask)
@@ -117,7 +125,19 @@ bool CFtd2xxDevice::SetTimeouts(uint32_t readMs, uint32_t writeMs)
 
 bool CFtd2xxDevice::SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff)
 {
-    return m_port.SetFlowControl(flowControl, xon, xoff);
+    // The driver's codes: 0 none, 0x0100 RTS/CTS, 0x0400 XON/XOFF; DTR/DSR
+    // (0x0200) has no termios form.
+    using Flow = CSerialPort::FlowControl;
+    switch (flowControl) {
+    case 0:
+        return m_port.SetFlowControl(Flow::kNone, xon, xoff);
+    case 0x0100:
+        return m_port.SetFlowControl(Flow::kRtsCts, xon, xoff);
+    case 0x0400:
+        return m_port.SetFlowControl(Flow::kXonXoff, xon, xoff);
+    default:
+        return false;
+    }
 }
 
 bool CFtd2xxDevice::Read(uint8_t& byte, uint32_t& transferred)

@@ -12,12 +12,6 @@
 
 namespace {
 
-constexpr uint16_t kFlowRtsCts = 0x0100;
-constexpr uint16_t kFlowXonXoff = 0x0400;
-constexpr uint8_t kStopBitsTwo = 2;
-constexpr uint8_t kParityOdd = 1;
-constexpr uint8_t kParityEven = 2;
-
 bool BaudConstant(uint32_t baud, speed_t& speed)
 {
     struct Rate {
@@ -123,32 +117,28 @@ bool CSerialPort::SetBaudRate(uint32_t baud)
            ChangeAttributes([speed](termios& tio) { return ::cfsetspeed(&tio, speed) == 0; });
 }
 
-bool CSerialPort::SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity)
+bool CSerialPort::SetDataCharacteristics(uint8_t wordLength, StopBits stopBits, Parity parity)
 {
-    if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != kStopBitsTwo) ||
-        parity > kParityEven) {
+    if (wordLength != 7 && wordLength != 8) {
         return false;
     }
     return ChangeAttributes([=](termios& tio) {
         tio.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD);
         tio.c_cflag |= wordLength == 8 ? CS8 : CS7;
-        tio.c_cflag |= stopBits == kStopBitsTwo ? CSTOPB : 0;
-        tio.c_cflag |= parity == kParityOdd ? (PARENB | PARODD) : parity == kParityEven ? PARENB : 0;
+        tio.c_cflag |= stopBits == StopBits::kTwo ? CSTOPB : 0;
+        tio.c_cflag |= parity == Parity::kOdd ? (PARENB | PARODD) : parity == Parity::kEven ? PARENB : 0;
         return true;
     });
 }
 
-bool CSerialPort::SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff)
+bool CSerialPort::SetFlowControl(FlowControl flow, uint8_t xon, uint8_t xoff)
 {
-    if (flowControl != 0 && flowControl != kFlowRtsCts && flowControl != kFlowXonXoff) {
-        return false;
-    }
     return ChangeAttributes([=](termios& tio) {
         tio.c_cflag &= ~CRTSCTS;
         tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-        if (flowControl == kFlowRtsCts) {
+        if (flow == FlowControl::kRtsCts) {
             tio.c_cflag |= CRTSCTS;
-        } else if (flowControl == kFlowXonXoff) {
+        } else if (flow == FlowControl::kXonXoff) {
             tio.c_iflag |= IXON | IXOFF;
             tio.c_cc[VSTART] = xon;
             tio.c_cc[VSTOP] = xoff;

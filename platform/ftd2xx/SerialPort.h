@@ -22,10 +22,14 @@ class CSerialPort {
     bool IsOpen() const { return m_fd >= 0; }
 
     bool SetBaudRate(uint32_t baud);
-    // wordLength 7 or 8; stopBits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
-    bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity);
-    // flowControl 0 none, 0x0100 RTS/CTS, 0x0400 XON/XOFF with the given characters.
-    bool SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff);
+    enum class StopBits { kOne, kTwo };
+    enum class Parity { kNone, kOdd, kEven };
+    enum class FlowControl { kNone, kRtsCts, kXonXoff };
+
+    // wordLength 7 or 8; anything else is refused.
+    bool SetDataCharacteristics(uint8_t wordLength, StopBits stopBits, Parity parity);
+    // XON/XOFF uses the given characters; the others ignore them.
+    bool SetFlowControl(FlowControl flow, uint8_t xon, uint8_t xoff);
     // mask bit 0 drops pending input, bit 1 pending output.
     bool Purge(uint32_t mask);
     void SetTimeouts(uint32_t readMs, uint32_t writeMs);

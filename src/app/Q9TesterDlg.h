@@ -44,7 +44,6 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
 
     // Runs the dialog modally; 0 at once when it ended while starting.
     int DoModal();
-    bool EndedAtStart() const { return m_endedAtStart; }
 
     void SetLogVisible(bool show);
     void LayoutControls(int cx, int cy);

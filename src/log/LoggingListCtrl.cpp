@@ -148,8 +148,8 @@ void CLoggingListCtrl::PublishRows()
     if (added == 0)
         return;
     FollowMovedRows(selected, current, added);
-    if (m_autoScroll)
-        scrollToTop();
+    scrollToTop(); // the newest row is on top
+
 }
 
 void CLoggingListCtrl::FollowMovedRows(const QItemSelection& selected, const QModelIndex& current, int moved)

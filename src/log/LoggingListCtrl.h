@@ -39,8 +39,6 @@ class CLoggingListCtrl : public QTableView {
     // file!!!" is shown (not written) and false returned.
     bool WriteLog(std::string& line);
 
-    int ColumnCount() const { return m_columnCount; }
-    void SetAutoScroll(bool on) { m_autoScroll = on; }
     const CLogListModel& Model() const { return *m_model; }
 
     // Shows the rows added since the last call. Runs by itself once per turn
@@ -60,6 +58,5 @@ class CLoggingListCtrl : public QTableView {
     std::string m_separator = ",";
     std::string m_line; // reused file line buffer
     int m_columnCount = 0;
-    bool m_autoScroll = true;
     bool m_publishPosted = false;
 };

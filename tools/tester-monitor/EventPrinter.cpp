@@ -4,6 +4,7 @@
 #include <ctime>
 #include <sys/time.h>
 
+#include "TesterDevice.h"
 #include "TesterRecords.h"
 #include "TransponderCodes.h"
 
@@ -55,7 +56,7 @@ void CEventPrinter::OnDisconnected()
 {
     ++m_linkLosses;
     if (!m_searching) {
-        Print("disconnected; searching for \"TAMRIX TESTER\"");
+        Print("disconnected; searching for \"%s\"", kTesterDescription);
         m_searching = true;
     }
     if (m_onDisconnected) {

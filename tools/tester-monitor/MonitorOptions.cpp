@@ -50,7 +50,7 @@ bool ParseCanMessageText(const std::string& text, MonitorCanMessage& message)
 std::string MonitorUsage()
 {
     return R"(Usage: tester-monitor [options]
-Finds the TAMRIX TESTER (on USB, or a tester-sim), connects, and prints every
+Finds the Tester (on USB, or a tester-sim), connects, and prints every
 event the Tester reports, one line each. Reconnects by itself when the Tester
 is lost. Ctrl-C ends it.
 

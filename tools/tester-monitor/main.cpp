@@ -78,7 +78,7 @@ int main(int argc, char** argv)
             link.Start();
         });
 
-    std::printf("tester-monitor: looking for \"TAMRIX TESTER\" in %s/class/tty and %s\n",
+    std::printf("tester-monitor: looking for \"%s\" in %s/class/tty and %s\n", kTesterDescription,
                 options.sysfsRoot.c_str(), runtimeDir.c_str());
     std::fflush(stdout);
     using Clock = std::chrono::steady_clock;

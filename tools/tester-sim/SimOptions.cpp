@@ -113,7 +113,7 @@ const std::map<std::string, Setter>& ValueOptions()
 std::string SimUsage()
 {
     return R"(Usage: tester-sim [options]
-Simulates a TAMRIX TESTER on a pseudo-terminal and registers it in the user's
+Simulates a Tester on a pseudo-terminal and registers it in the user's
 runtime folder, where Q9 Tester and tester-monitor find it as they find a real
 Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
 
@@ -140,7 +140,7 @@ Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
   --record FILE          write every byte received to FILE
   --runtime-dir DIR      registration folder (default $XDG_RUNTIME_DIR/
                          q9tester-devices, or /tmp/q9tester-<uid>/...)
-  --description TEXT     device description (default "TAMRIX TESTER")
+  --description TEXT     device description (default the Tester's own)
   --name NAME            registration entry name (default tester-sim-<pid>)
   --quiet                print nothing but errors
   -h, --help             this text

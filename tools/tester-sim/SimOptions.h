@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ReplyWriter.h"
+#include "TesterDevice.h"
 #include "TesterScenario.h"
 
 struct SimOptions {
@@ -15,7 +16,7 @@ struct SimOptions {
     char unplugOn = 0;                 // unplug on the first such command after each plug-in
     std::string recordFile;
     std::string runtimeDir; // empty: the default per-user folder
-    std::string description = "TAMRIX TESTER";
+    std::string description = kTesterDescription;
     std::string entryName; // empty: tester-sim-<pid>
     bool quiet = false;
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CanCommand.h"
+#include "TransponderCodes.h"
 
 namespace {
 
@@ -19,29 +20,27 @@ constexpr Korvo kKorvos[] = {
 
 constexpr uint32_t kQ9Transponders[] = {7001234, 7005678, 8123456};
 
-// Mindlet transponders with the code text the Tester prints for them.
+// Mindlet transponders; the Tester prints each with its code.
 struct Mindlet {
     uint32_t number;
-    const char* code;
     int lowBattery;
 };
 constexpr Mindlet kMindlets[] = {
-    {100675641, "CC-12345", 0},
-    {100763338, "CF-00042", 1},
-    {102163303, "FC-00007", 0},
+    {100675641, 0},
+    {100763338, 1},
+    {102163303, 0},
 };
 
-// Track sensors: number, code text, value kind (0 temperature in tenths of a
-// degree, 2 a value in thousandths) and the raw value.
+// Track sensors: number, value kind (0 temperature in tenths of a degree, 2 a
+// value in thousandths) and the raw value. The Tester prints each with its code.
 struct TrackSensor {
     uint32_t number;
-    const char* code;
     int kind;
     uint32_t raw;
 };
 constexpr TrackSensor kTrackSensors[] = {
-    {34788999, "ZEVU-34567", 0, 215},
-    {136217735, "PCFL-00007", 2, 1234},
+    {34788999, 0, 215},
+    {136217735, 2, 1234},
 };
 
 constexpr uint32_t kBeaconNumber = 42;
@@ -175,7 +174,7 @@ std::string CTesterScenario::PollMindlet()
         return "#no transponder\r\n";
     }
     const Mindlet& mindlet = kMindlets[m_mindletNext++ % std::size(kMindlets)];
-    return Line("#x,%u,%s,%u,%d\r\n", mindlet.number, mindlet.code, 35 + Random(80), mindlet.lowBattery);
+    return Line("#x,%u,%s,%u,%d\r\n", mindlet.number, FormatTransponderCode(mindlet.number).c_str(), 35 + Random(80), mindlet.lowBattery);
 }
 
 std::string CTesterScenario::Diagnostics(const std::string& text)
@@ -240,6 +239,6 @@ std::string CTesterScenario::SpecialPoll()
         return "#no special\r\n";
     }
     const TrackSensor& sensor = kTrackSensors[m_specialReadings++ % std::size(kTrackSensors)];
-    return Line("#s,%u,%s,%u,1,%d,%u,x\r\n", sensor.number, sensor.code, 55 + Random(20), sensor.kind,
+    return Line("#s,%u,%s,%u,1,%d,%u,x\r\n", sensor.number, FormatSpecialCode(sensor.number).c_str(), 55 + Random(20), sensor.kind,
                 sensor.raw);
 }
