@@ -11,8 +11,8 @@ constexpr long kTransferTimeoutMs = 120000;
 
 CHttpsRequest::CHttpsRequest(CURLM* multi, const sdksettings_t& settings, const std::string& userAgent,
                              request_t request, void* owner)
-    : m_multi(multi), m_easy(curl_easy_init()), m_maxBody(request.maxBody), m_stallTimeout(settings.stallTimeout),
-      m_lastProgress(std::chrono::steady_clock::now())
+    : m_multi(multi), m_easy(curl_easy_init()), m_maxBody(request.maxBody),
+      m_stallTimeout(settings.stallTimeout), m_lastProgress(std::chrono::steady_clock::now())
 {
     for (std::string& header : request.headers) {
         m_headers = curl_slist_append(m_headers, header.c_str());
@@ -25,11 +25,18 @@ CHttpsRequest::CHttpsRequest(CURLM* multi, const sdksettings_t& settings, const 
     m_started = curl_multi_add_handle(m_multi, m_easy) == CURLM_OK;
 }
 
-bool CHttpsRequest::SetUp(const sdksettings_t& settings, const std::string& userAgent, const request_t& request)
+bool CHttpsRequest::SetUp(const sdksettings_t& settings, const std::string& userAgent,
+                          const request_t& request)
 {
     bool ok = curl_easy_setopt(m_easy, CURLOPT_URL, request.url.c_str()) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "https") == CURLE_OK;
-    ok = ok && curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, request.method) == CURLE_OK;
+    if (std::strcmp(request.method, "POST") == 0) {
+        // An empty body, announced with "Content-Length: 0" as servers expect.
+        ok = ok && curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE, 0L) == CURLE_OK;
+        ok = ok && curl_easy_setopt(m_easy, CURLOPT_POSTFIELDS, "") == CURLE_OK;
+    } else {
+        ok = ok && curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, request.method) == CURLE_OK;
+    }
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
     if (!settings.caFile.empty()) {
@@ -41,7 +48,8 @@ bool CHttpsRequest::SetUp(const sdksettings_t& settings, const std::string& user
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, kTransferTimeoutMs) == CURLE_OK;
-    ok = ok && curl_easy_setopt(m_easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_maxBody)) == CURLE_OK;
+    ok = ok &&
+         curl_easy_setopt(m_easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_maxBody)) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_USERAGENT, userAgent.c_str()) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CHttpsRequest::Write) == CURLE_OK;

@@ -21,8 +21,8 @@ class CHttpsRequest {
     };
 
     // `owner` is handed back by Owner() when the multi handle reports the end.
-    CHttpsRequest(CURLM* multi, const sdksettings_t& settings, const std::string& userAgent, request_t request,
-                  void* owner);
+    CHttpsRequest(CURLM* multi, const sdksettings_t& settings, const std::string& userAgent,
+                  request_t request, void* owner);
     ~CHttpsRequest();
     CHttpsRequest(const CHttpsRequest&) = delete;
     CHttpsRequest& operator=(const CHttpsRequest&) = delete;

@@ -101,7 +101,8 @@ void CServerConnection::Connect(const std::string& host, const char* user, const
     const size_t passwordLength = strnlen(password, kMaxPassword + 1);
     // Credentials that no server can accept are refused at the session step
     // without being sent.
-    if (userLength <= kMaxUser && passwordLength <= kMaxPassword && std::memchr(user, ':', userLength) == nullptr) {
+    if (userLength <= kMaxUser && passwordLength <= kMaxPassword &&
+        std::memchr(user, ':', userLength) == nullptr) {
         m_basicAuth.reserve(userLength + 1 + passwordLength);
         m_basicAuth.append(user, userLength).append(1, ':').append(password, passwordLength);
     }
@@ -178,8 +179,8 @@ void CServerConnection::Finish()
     WipeCredentials();
     if (m_subscribed) {
         m_complete = true;
-        Post(sdkevent_t::Kind::kTransponder, PTC_TRANSPONDER_COMPLETE, static_cast<uint32_t>(m_records.Count()),
-             static_cast<uint32_t>(m_altered));
+        Post(sdkevent_t::Kind::kTransponder, PTC_TRANSPONDER_COMPLETE,
+             static_cast<uint32_t>(m_records.Count()), static_cast<uint32_t>(m_altered));
     }
 }
 

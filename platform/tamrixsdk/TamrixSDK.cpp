@@ -19,7 +19,8 @@ template <typename Result, typename Body> Result Guarded(Result failure, Body bo
 
 template <typename Action> int32_t OnConnection(ptc_handle_t handle, Action action) noexcept
 {
-    return Guarded<int32_t>(0, [&] { return CSdkRegistry::Instance().WithConnection(handle, action) ? 1 : 0; });
+    return Guarded<int32_t>(0,
+                            [&] { return CSdkRegistry::Instance().WithConnection(handle, action) ? 1 : 0; });
 }
 
 } // namespace
@@ -74,11 +75,12 @@ TAMRIX_EXPORT int32_t ptc_objectdata_subscribe(ptc_handle_t handle, uint32_t obj
     return OnConnection(handle, [](CServerConnection& c) { c.Subscribe(); });
 }
 
-TAMRIX_EXPORT int32_t ptc_connect(ptc_handle_t handle, const char* host, const char* user, const char* password,
-                                  int32_t)
+TAMRIX_EXPORT int32_t ptc_connect(ptc_handle_t handle, const char* host, const char* user,
+                                  const char* password, int32_t)
 {
     return OnConnection(handle, [&](CServerConnection& c) {
-        c.Connect(host != nullptr ? host : "", user != nullptr ? user : "", password != nullptr ? password : "");
+        c.Connect(host != nullptr ? host : "", user != nullptr ? user : "",
+                  password != nullptr ? password : "");
     });
 }
 
