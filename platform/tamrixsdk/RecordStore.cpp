@@ -34,14 +34,12 @@ void CRecordStore::Append(uint32_t id, uint32_t shortId, std::string_view label)
     std::memcpy(place + kHeadBytes, label.data(), label.size());
     block.used += size;
     ++m_count;
-    m_recordBytes += size;
 }
 
 void CRecordStore::Clear()
 {
     m_blocks.clear();
     m_count = 0;
-    m_recordBytes = 0;
     m_walking = false;
 }
 

@@ -22,8 +22,6 @@ class CRecordStore {
     void Clear();
 
     size_t Count() const { return m_count; }
-    // Bytes the records take, heads and labels.
-    size_t RecordBytes() const { return m_recordBytes; }
 
     // The walk: nullptr when there is no (further) record.
     const ptc_transponder_t* Head();
@@ -39,7 +37,6 @@ class CRecordStore {
 
     std::vector<block_t> m_blocks;
     size_t m_count = 0;
-    size_t m_recordBytes = 0;
     size_t m_cursorBlock = 0;
     size_t m_cursorOffset = 0;
     bool m_walking = false;

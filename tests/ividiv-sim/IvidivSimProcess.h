@@ -20,7 +20,6 @@ class CIvidivSimProcess {
     int Port() const { return m_port; }
     std::string Certificate() const { return m_folder + "/state/certificate.pem"; }
     std::string StateFolder() const { return m_folder + "/state"; }
-    std::string Folder() const { return m_folder; }
     // Its standard output so far: the start lines and one line per request.
     std::string Log() const;
     // Points the library at this simulator (port and trust anchor).

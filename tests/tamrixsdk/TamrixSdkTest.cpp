@@ -75,9 +75,9 @@ class CClient {
     }
     ~CClient() { hub_sdk_dealloc(m_hub); }
 
-    void Connect(const char* password = CIvidivSimProcess::kPassword)
+    void Connect(const char* password = CIvidivSimProcess::kPassword, const char* host = "127.0.0.1")
     {
-        ptc_connect(m_handle, "127.0.0.1", CIvidivSimProcess::kUser, password, PTC_CONNECT_VERIFY);
+        ptc_connect(m_handle, host, CIvidivSimProcess::kUser, password, PTC_CONNECT_VERIFY);
     }
     // Pumps every millisecond until `done` or 20 s.
     void PumpUntil(const std::function<bool()>& done)
@@ -88,9 +88,9 @@ class CClient {
             std::this_thread::sleep_for(1ms);
         }
     }
-    std::string Sync(const char* password = CIvidivSimProcess::kPassword)
+    std::string Sync(const char* password = CIvidivSimProcess::kPassword, const char* host = "127.0.0.1")
     {
-        Connect(password);
+        Connect(password, host);
         PumpUntil([this] { return m_recorder.Ended(); });
         std::string joined;
         for (const std::string& event : m_recorder.events) {
@@ -209,6 +209,7 @@ TEST(TamrixSdk, FailuresEndWithTheirStateAndNothingAfter)
         {"wrong password", {}, "s1 s3 s4"},
         {"closed port", {}, "s1 s2"},
         {"untrusted certificate", {}, "s1 s2"},
+        {"certificate for another host", {"--listen", "127.0.0.2"}, "s1 s2"},
         {"stalled page", {"--generate", "10", "--stall-ms", "10000"}, "s1 s3 c1 s2"},
         {"malformed page", {"--generate", "10", "--malformed"}, "s1 s3 c1 s2"},
         {"cut mid-download", {"--generate", "6000", "--fault-page", "1", "--cut"}, "s1 s3 c1 s2"},
@@ -236,7 +237,10 @@ TEST(TamrixSdk, FailuresEndWithTheirStateAndNothingAfter)
             continue;
         }
         CClient client;
-        EXPECT_EQ(client.Sync(name == "wrong password" ? "wrong" : CIvidivSimProcess::kPassword), c.expected);
+        const bool otherHost = name == "certificate for another host";
+        EXPECT_EQ(client.Sync(name == "wrong password" ? "wrong" : CIvidivSimProcess::kPassword,
+                              otherHost ? "127.0.0.2" : "127.0.0.1"),
+                  c.expected);
         for (int i = 0; i < 20; ++i) {
             Pump(client.m_hub);
         }
