@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SimProcess.h"
+
+// ividiv-sim run for one test on 127.0.0.1 and a free port, in a fresh state
+// folder with the user kUser (password kPassword).
+class CIvidivSimProcess {
+  public:
+    static constexpr const char* kUser = "alice";
+    static constexpr const char* kPassword = "pass: wörd";
+
+    explicit CIvidivSimProcess(const std::vector<std::string>& arguments);
+    ~CIvidivSimProcess();
+
+    // 0 when the simulator did not come up.
+    int Port() const { return m_port; }
+    std::string Certificate() const { return m_folder + "/state/certificate.pem"; }
+    std::string StateFolder() const { return m_folder + "/state"; }
+    // Its standard output so far: the start lines and one line per request.
+    std::string Log() const;
+    // Points the library at this simulator (port and trust anchor).
+    void UseForLibrary() const;
+
+  private:
+    std::string m_folder;
+    std::unique_ptr<SimProcess> m_process;
+    int m_port = 0;
+};
