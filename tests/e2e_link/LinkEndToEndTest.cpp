@@ -102,7 +102,7 @@ class LinkEndToEnd : public ::testing::Test {
     CDeviceLinkHarness m_harness{m_runtime, m_sysfs};
 };
 
-TEST_F(LinkEndToEnd, ConnectsAndEveryKindOfEventArrives)
+TEST_F(LinkEndToEnd, ConnectsEveryKindOfEventArrivesAndTheSimulatorUnregisters)
 {
     StartSim("sim", {"--special-every", "2"});
     Link().Start();
@@ -136,6 +136,9 @@ TEST_F(LinkEndToEnd, ConnectsAndEveryKindOfEventArrives)
     EXPECT_EQ(bytes.substr(0, 6), "vtcbnx");
     EXPECT_NE(bytes.find("l1\n"), std::string::npos);
     EXPECT_NE(bytes.find("m7,1a2,2,1,0,0\n"), std::string::npos);
+    // Terminated, the simulator unregisters.
+    EXPECT_EQ(m_sims.back()->Stop(), 0);
+    EXPECT_FALSE(fs::exists(m_runtime + "/sim"));
 }
 
 TEST_F(LinkEndToEnd, WithoutATesterTheLinkSearchesWithoutReadingAndConnectsWhenOneComes)
@@ -238,13 +241,6 @@ TEST_F(LinkEndToEnd, MonitorTellsOnceWhyAFoundTesterCannotBeOpened)
     const size_t at = text.find(reason);
     EXPECT_NE(at, std::string::npos) << text;
     EXPECT_EQ(text.find(reason, at + 1), std::string::npos) << "printed more than once:\n" << text;
-}
-
-TEST_F(LinkEndToEnd, SimulatorUnregistersWhenTerminated)
-{
-    StartSim("sim");
-    EXPECT_EQ(m_sims.back()->Stop(), 0);
-    EXPECT_FALSE(fs::exists(m_runtime + "/sim"));
 }
 
 TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEvents)
