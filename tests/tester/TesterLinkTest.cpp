@@ -270,13 +270,6 @@ TEST(TesterLink, ReadAndWriteFailuresPostLinkLostAndTheCycleGoesOn)
          },
          {"Connected", "Version 2.5", "Disconnected"},
          "|100|vtcbnxtcbnx"},
-        {"read fails",
-         [](CScriptedDevice& d) {
-             d.SetReadsFailWhenIdle();
-             d.SetResponder(AnswerOnce({{"c", ""}}));
-         },
-         {"Connected", "Version 2.5", "Disconnected"},
-         "|100|vtcbnxtcbnx"},
         {"partial line before a failed read",
          [](CScriptedDevice& d) {
              d.SetReadsFailWhenIdle();
