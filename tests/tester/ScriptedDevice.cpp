@@ -30,40 +30,10 @@ void CScriptedDevice::NotePause(std::chrono::milliseconds duration)
     Record(note);
 }
 
-std::string CScriptedDevice::Transcript() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_transcript;
-}
-
 bool CScriptedDevice::WaitForTranscript(const std::function<bool(const std::string&)>& done) const
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return done(m_transcript); });
-}
-
-int CScriptedDevice::OpenedIndex() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_opened;
-}
-
-std::size_t CScriptedDevice::IdleBytesRead() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_idlePosition;
-}
-
-int CScriptedDevice::CloseCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_closed;
-}
-
-std::vector<std::string> CScriptedDevice::Configuration() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_configuration;
 }
 
 std::string CScriptedDevice::UsualReply(const std::string& command, bool& listening)

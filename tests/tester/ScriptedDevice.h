@@ -49,14 +49,14 @@ class CScriptedDevice : public CTesterDevice {
     // Records a pause of the link as "|<ms>|" in the transcript.
     void NotePause(std::chrono::milliseconds duration);
 
-    std::string Transcript() const;
+    std::string Transcript() const { return Locked(m_transcript); }
     // Waits (up to 10 s) until `done` holds for the transcript.
     bool WaitForTranscript(const std::function<bool(const std::string&)>& done) const;
 
-    int OpenedIndex() const;
-    std::size_t IdleBytesRead() const;
-    int CloseCount() const;
-    std::vector<std::string> Configuration() const;
+    int OpenedIndex() const { return Locked(m_opened); }
+    std::size_t IdleBytesRead() const { return Locked(m_idlePosition); }
+    int CloseCount() const { return Locked(m_closed); }
+    std::vector<std::string> Configuration() const { return Locked(m_configuration); }
 
     // The Tester's usual replies: "#no " to polls, version 2.5, the listen
     // toggle alternating start and stop, "#no special" to the special poll,
@@ -79,6 +79,12 @@ class CScriptedDevice : public CTesterDevice {
   private:
     void Answer(const std::string& command);
     void Record(const std::string& text);
+    // A copy of `value`, taken under the lock.
+    template <typename T> T Locked(const T& value) const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return value;
+    }
     bool Configure(const std::string& setting);
 
     const std::vector<std::string> m_descriptions;
