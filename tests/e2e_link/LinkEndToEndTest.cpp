@@ -88,6 +88,7 @@ class LinkEndToEnd : public ::testing::Test {
         send();
         ASSERT_TRUE(PumpUntilCount("Disconnected", 1));
         const auto loss = std::find(Seen().calls.begin(), Seen().calls.end(), "Disconnected");
+        ASSERT_NE(loss, Seen().calls.begin());
         EXPECT_EQ(*(loss - 1), lastBefore);
         EXPECT_LT(Seen().LongestStop(), 2000ms);
         ASSERT_TRUE(PumpUntilCount("Connected", 2));
@@ -107,6 +108,7 @@ TEST_F(LinkEndToEnd, ConnectsEveryKindOfEventArrivesAndTheSimulatorUnregisters)
     StartSim("sim", {"--special-every", "2"});
     Link().Start();
     ASSERT_TRUE(PumpUntilCount("Version", 1));
+    ASSERT_GE(Seen().calls.size(), 2u);
     EXPECT_EQ(Seen().calls[0], "Connected");
     EXPECT_EQ(Seen().calls[1], "Version 2.3");
     ASSERT_TRUE(PumpUntil([&] {
