@@ -89,12 +89,12 @@ class CPacedTester : public CAbsentTesterDevice {
 
 class CCountingHandlers : public CTamrixTesterHandlers {
   public:
-    void OnTransponder(uint32_t, uint32_t, bool, unsigned) override { ++events; }
-    void OnQ9Transponder(uint32_t, uint32_t) override { ++events; }
-    void OnBeacon(uint32_t, uint32_t, double, int32_t) override { ++events; }
-    void OnLoopLevel(unsigned) override { ++events; }
-    void OnMindletTransponder(uint32_t, uint32_t, bool) override { ++events; }
-    uint64_t events = 0;
+    void OnTransponder(uint32_t, uint32_t, bool, unsigned) override { ++m_events; }
+    void OnQ9Transponder(uint32_t, uint32_t) override { ++m_events; }
+    void OnBeacon(uint32_t, uint32_t, double, int32_t) override { ++m_events; }
+    void OnLoopLevel(unsigned) override { ++m_events; }
+    void OnMindletTransponder(uint32_t, uint32_t, bool) override { ++m_events; }
+    uint64_t m_events = 0;
 };
 
 void Run(std::chrono::milliseconds drainEvery, std::chrono::seconds duration)
@@ -111,8 +111,9 @@ void Run(std::chrono::milliseconds drainEvery, std::chrono::seconds duration)
     link.Stop();
     const double seconds = std::chrono::duration<double>(duration).count();
     std::printf("%8lld ms %12.0f %12.0f %10.1f%%\n", static_cast<long long>(drainEvery.count()),
-                handlers.events / seconds, link.RefusedEvents() / seconds,
-                100.0 * link.RefusedEvents() / std::max<uint64_t>(1, handlers.events + link.RefusedEvents()));
+                handlers.m_events / seconds, link.RefusedEvents() / seconds,
+                100.0 * link.RefusedEvents() /
+                    std::max<uint64_t>(1, handlers.m_events + link.RefusedEvents()));
 }
 
 } // namespace
