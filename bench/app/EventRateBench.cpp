@@ -16,7 +16,7 @@
 #include "BenchArguments.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
-#include "SimProcess.h"
+#include "ChildProcess.h"
 #include "TesterLink.h"
 
 namespace fs = std::filesystem;
@@ -82,7 +82,7 @@ bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeo
 
 void Measure(const char* pace, std::chrono::seconds duration, const fs::path& root)
 {
-    SimProcess sim(TESTER_SIM_PATH, {"--pace", pace, "--quiet", "--name", "sim"});
+    CChildProcess sim(TESTER_SIM_PATH, {"--pace", pace, "--quiet", "--name", "sim"});
     if (!WaitForFile((root / "run" / "q9tester-devices" / "sim").string(), 10s)) {
         std::printf("%s: simulator did not start\n", pace);
         return;

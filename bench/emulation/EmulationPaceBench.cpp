@@ -34,7 +34,7 @@
 #include "LoggingTabCtrl.h"
 #include "LoopEmulatorPath.h"
 #include "Q9TesterDlg.h"
-#include "SimProcess.h"
+#include "ChildProcess.h"
 #include "TesterLink.h"
 
 namespace fs = std::filesystem;
@@ -168,7 +168,7 @@ int Run(const Settings& settings, const fs::path& root)
 {
     WriteSequence(LoopEmulatorPath(), settings.messages);
     const std::string recorded = (root / "recorded").string();
-    SimProcess sim(TESTER_SIM_PATH, {"--pace", "real", "--quiet", "--name", "sim", "--record", recorded});
+    CChildProcess sim(TESTER_SIM_PATH, {"--pace", "real", "--quiet", "--name", "sim", "--record", recorded});
     if (!WaitForFile((root / "run" / "q9tester-devices" / "sim").string(), 10s)) {
         std::fprintf(stderr, "simulator did not start\n");
         return 1;

@@ -5,7 +5,6 @@
 // replies use, and the CPU share of a link searching with no Tester
 // attached. Prints one figure per line.
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <time.h>
 
 #include <cstdio>
@@ -13,10 +12,10 @@
 #include <memory>
 
 #include "BenchArguments.h"
+#include "ChildProcess.h"
 #include "DeviceLinkHarness.h"
-#include "SimProcess.h"
+#include "TempFolder.h"
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
@@ -44,24 +43,17 @@ double ProcessCpuSeconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// A private folder with an empty sysfs and a private runtime folder.
 struct Folders {
     Folders()
     {
-        std::string pattern = (fs::temp_directory_path() / "q9-bench-XXXXXX").string();
-        root = ::mkdtemp(pattern.data());
-        runtime = (root / "run").string();
-        sysfs = (root / "sys").string();
-        fs::create_directory(sysfs);
-        ::mkdir(runtime.c_str(), 0700);
+        std::filesystem::create_directory(sysfs);
+        std::filesystem::create_directory(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     }
-    ~Folders()
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    fs::path root;
-    std::string runtime;
-    std::string sysfs;
+    CTempFolder root{"q9-bench"};
+    std::string runtime = (root / "run").string();
+    std::string sysfs = (root / "sys").string();
 };
 
 // Runs the link against a simulator at `pace` (`speedup` times the line
@@ -69,33 +61,33 @@ struct Folders {
 void MeasureAgainstSimulator(const char* pace, double speedup, std::chrono::seconds duration)
 {
     Folders folders;
-    SimProcess sim(TESTER_SIM_PATH,
-                   {"--pace", pace, "--quiet", "--name", "sim", "--runtime-dir", folders.runtime});
+    CChildProcess sim(TESTER_SIM_PATH,
+                      {"--pace", pace, "--quiet", "--name", "sim", "--runtime-dir", folders.runtime});
     if (!WaitForFile(folders.runtime + "/sim", 10s)) {
         std::printf("%s: simulator did not start\n", pace);
         return;
     }
-    LinkHarness harness(folders.runtime, folders.sysfs);
-    EventRecorder& seen = harness.Recorder();
+    CDeviceLinkHarness harness(folders.runtime, folders.sysfs);
+    CRecordingHandlers& seen = harness.Recorder();
     harness.Link().Start();
-    if (!harness.PumpUntil([&] { return seen.Count("FirmwareVersion") > 0; }, 10s)) {
+    if (!harness.PumpUntil([&] { return seen.Count("Version") > 0; }, 10s)) {
         std::printf("%s: no connection\n", pace);
         return;
     }
-    CountingDevice& device = harness.Device();
-    const clockid_t reader = device.readerClock.load();
-    const uint64_t lines0 = device.lineFeeds.load();
-    const uint64_t reads0 = device.reads.load();
-    const size_t events0 = seen.Events().size();
+    CCountingDevice& device = harness.Device();
+    const clockid_t reader = device.m_readerClock.load();
+    const uint64_t lines0 = device.m_lineFeeds.load();
+    const uint64_t reads0 = device.m_reads.load();
+    const size_t events0 = seen.calls.size();
     const double cpu0 = ThreadCpuSeconds(reader);
     const auto start = Clock::now();
     harness.PumpFor(duration);
     const double wall = Seconds(Clock::now() - start);
     const double cpu = ThreadCpuSeconds(reader) - cpu0;
-    const uint64_t lines = device.lineFeeds.load() - lines0;
+    const uint64_t lines = device.m_lineFeeds.load() - lines0;
     // One read call a byte, plus one per 200 ms read time-out (a handful).
-    const double bytesPerSecond = (device.reads.load() - reads0) / wall;
-    const size_t events = seen.Events().size() - events0;
+    const double bytesPerSecond = (device.m_reads.load() - reads0) / wall;
+    const size_t events = seen.calls.size() - events0;
     harness.Link().Stop();
 
     std::printf("pace %s, %.1f s:\n", pace, wall);
@@ -111,14 +103,14 @@ void MeasureAgainstSimulator(const char* pace, double speedup, std::chrono::seco
     std::printf("  refused events / commands:          %llu / %llu\n",
                 static_cast<unsigned long long>(harness.Link().RefusedEvents()),
                 static_cast<unsigned long long>(harness.Link().RefusedCommands()));
-    std::printf("  connections / link losses:          %zu / %zu\n", seen.Count("Connected"),
+    std::printf("  connections / link losses:          %d / %d\n", seen.Count("Connected"),
                 seen.Count("Disconnected"));
 }
 
 void MeasureSearching(std::chrono::seconds duration)
 {
     Folders folders;
-    LinkHarness harness(folders.runtime, folders.sysfs);
+    CDeviceLinkHarness harness(folders.runtime, folders.sysfs);
     const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
     harness.Link().Start();

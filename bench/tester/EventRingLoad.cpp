@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "AbsentTesterDevice.h"
 #include "BenchArguments.h"
 #include "TamrixTesterHandlers.h"
 #include "TesterLink.h"
@@ -19,7 +20,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // A Tester that always has something to report, paced like the real line.
-class CPacedTester : public CTesterDevice {
+class CPacedTester : public CAbsentTesterDevice {
   public:
     bool CreateDeviceInfoList(uint32_t& count) override { return (count = 1), true; }
     bool GetDeviceDescription(uint32_t, std::string& description) override
@@ -28,18 +29,12 @@ class CPacedTester : public CTesterDevice {
         return true;
     }
     bool Open(uint32_t) override { return true; }
-    bool SetBaudRate(uint32_t) override { return true; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
-    bool Purge(uint32_t) override { return true; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
-    void Close() override {}
 
     bool Write(uint8_t byte, uint32_t& transferred) override
     {
         Spend();
         const std::string reply = Reply(static_cast<char>(byte));
-        pending_.insert(pending_.end(), reply.begin(), reply.end());
+        m_pending.insert(m_pending.end(), reply.begin(), reply.end());
         transferred = 1;
         return true;
     }
@@ -47,11 +42,11 @@ class CPacedTester : public CTesterDevice {
     bool Read(uint8_t& byte, uint32_t& transferred) override
     {
         transferred = 0;
-        if (pending_.empty())
+        if (m_pending.empty())
             return true;
         Spend();
-        byte = static_cast<uint8_t>(pending_.front());
-        pending_.pop_front();
+        byte = static_cast<uint8_t>(m_pending.front());
+        m_pending.pop_front();
         transferred = 1;
         return true;
     }
@@ -62,13 +57,13 @@ class CPacedTester : public CTesterDevice {
     // Each byte takes its time on the line; the schedule absorbs sleep overshoot.
     void Spend()
     {
-        next_ = std::max(next_, Clock::now() - std::chrono::milliseconds(1)) + kByteTime;
-        std::this_thread::sleep_until(next_);
+        m_next = std::max(m_next, Clock::now() - std::chrono::milliseconds(1)) + kByteTime;
+        std::this_thread::sleep_until(m_next);
     }
 
     std::string Reply(char poll)
     {
-        const std::string n = std::to_string(++number_);
+        const std::string n = std::to_string(++m_number);
         switch (poll) {
         case 't':
             return "#t," + n + ",80,0,0\r\n";
@@ -87,19 +82,19 @@ class CPacedTester : public CTesterDevice {
         }
     }
 
-    std::deque<char> pending_;
-    Clock::time_point next_ = Clock::now();
-    unsigned number_ = 0;
+    std::deque<char> m_pending;
+    Clock::time_point m_next = Clock::now();
+    unsigned m_number = 0;
 };
 
 class CCountingHandlers : public CTamrixTesterHandlers {
   public:
-    void OnTransponder(uint32_t, uint32_t, bool, unsigned) override { ++events; }
-    void OnQ9Transponder(uint32_t, uint32_t) override { ++events; }
-    void OnBeacon(uint32_t, uint32_t, double, int32_t) override { ++events; }
-    void OnLoopLevel(unsigned) override { ++events; }
-    void OnMindletTransponder(uint32_t, uint32_t, bool) override { ++events; }
-    uint64_t events = 0;
+    void OnTransponder(uint32_t, uint32_t, bool, unsigned) override { ++m_events; }
+    void OnQ9Transponder(uint32_t, uint32_t) override { ++m_events; }
+    void OnBeacon(uint32_t, uint32_t, double, int32_t) override { ++m_events; }
+    void OnLoopLevel(unsigned) override { ++m_events; }
+    void OnMindletTransponder(uint32_t, uint32_t, bool) override { ++m_events; }
+    uint64_t m_events = 0;
 };
 
 void Run(std::chrono::milliseconds drainEvery, std::chrono::seconds duration)
@@ -116,8 +111,9 @@ void Run(std::chrono::milliseconds drainEvery, std::chrono::seconds duration)
     link.Stop();
     const double seconds = std::chrono::duration<double>(duration).count();
     std::printf("%8lld ms %12.0f %12.0f %10.1f%%\n", static_cast<long long>(drainEvery.count()),
-                handlers.events / seconds, link.RefusedEvents() / seconds,
-                100.0 * link.RefusedEvents() / std::max<uint64_t>(1, handlers.events + link.RefusedEvents()));
+                handlers.m_events / seconds, link.RefusedEvents() / seconds,
+                100.0 * link.RefusedEvents() /
+                    std::max<uint64_t>(1, handlers.m_events + link.RefusedEvents()));
 }
 
 } // namespace

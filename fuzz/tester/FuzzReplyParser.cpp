@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "AbsentTesterDevice.h"
 #include "LineReader.h"
 #include "ReplyParser.h"
 #include "TamrixTesterHandlers.h"
@@ -16,40 +17,31 @@
 namespace {
 
 // The Tester's output as a fixed byte stream; a read past its end times out.
-class CByteStreamDevice : public CTesterDevice {
+class CByteStreamDevice : public CAbsentTesterDevice {
   public:
-    CByteStreamDevice(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    CByteStreamDevice(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
 
-    bool AtEnd() const { return position_ >= size_; }
+    bool AtEnd() const { return m_position >= m_size; }
 
     bool Read(uint8_t& byte, uint32_t& transferred) override
     {
         transferred = 0;
         if (AtEnd())
             return true;
-        byte = data_[position_++];
+        byte = m_data[m_position++];
         transferred = 1;
         return true;
     }
 
-    bool CreateDeviceInfoList(uint32_t& count) override { return (count = 0), false; }
-    bool GetDeviceDescription(uint32_t, std::string&) override { return false; }
-    bool Open(uint32_t) override { return false; }
-    bool SetBaudRate(uint32_t) override { return false; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return false; }
-    bool Purge(uint32_t) override { return false; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return false; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return false; }
-    bool Write(uint8_t, uint32_t& transferred) override { return (transferred = 0), false; }
-    void Close() override {}
-
   private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t position_ = 0;
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_position = 0;
 };
 
-class CIgnoringHandlers : public CTamrixTesterHandlers {};
+// The handlers' base keeps its destructor protected, so the empty bodies are
+// used through a class of their own.
+class CIgnoringHandlers final : public CTamrixTesterHandlers {};
 
 void Check(bool condition)
 {
@@ -57,7 +49,7 @@ void Check(bool condition)
         std::abort();
 }
 
-void ParseEveryWay(const char* line, CIgnoringHandlers& handlers)
+void ParseEveryWay(const char* line, CTamrixTesterHandlers& handlers)
 {
     testerevent_t event;
     if (CReplyParser::ParseReply(line, event))

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <thread>
 
-#include "SimProcess.h"
+#include "ChildProcess.h"
 
 extern char** environ;
 
@@ -70,13 +70,13 @@ class AppEndToEnd : public ::testing::Test {
     {
         std::vector<std::string> arguments{"--pace", "real", "--quiet", "--name", "sim"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
-        m_sim = std::make_unique<SimProcess>(TESTER_SIM_PATH, arguments);
+        m_sim = std::make_unique<CChildProcess>(TESTER_SIM_PATH, arguments);
         ASSERT_TRUE(m_sim->Started());
         ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester-devices" / "sim").string(), kPatience));
     }
     void StartProgram()
     {
-        m_program = std::make_unique<SimProcess>(Q9TESTER_PATH, std::vector<std::string>{},
+        m_program = std::make_unique<CChildProcess>(Q9TESTER_PATH, std::vector<std::string>{},
                                                  (m_root / "program.out").string());
         ASSERT_TRUE(m_program->Started());
     }
@@ -154,8 +154,8 @@ class AppEndToEnd : public ::testing::Test {
 
     fs::path m_root;
     fs::path m_savedFolder;
-    std::unique_ptr<SimProcess> m_sim;
-    std::unique_ptr<SimProcess> m_program;
+    std::unique_ptr<CChildProcess> m_sim;
+    std::unique_ptr<CChildProcess> m_program;
 };
 
 } // namespace
@@ -209,7 +209,7 @@ TEST_F(AppEndToEnd, AtTheFileSizeLimitTheProgramGoesOnAndEveryLineStaysWhole)
     constexpr int kLimit = 200;
     StartSim();
     // prlimit runs the program in its own place, so the child is q9tester.
-    m_program = std::make_unique<SimProcess>(
+    m_program = std::make_unique<CChildProcess>(
         "/usr/bin/prlimit", std::vector<std::string>{"--fsize=" + std::to_string(kLimit), Q9TESTER_PATH},
         (m_root / "program.out").string());
     ASSERT_TRUE(m_program->Started());

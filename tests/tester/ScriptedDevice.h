@@ -24,22 +24,22 @@ class CScriptedDevice : public CTesterDevice {
     explicit CScriptedDevice(std::vector<std::string> descriptions = {"TAMRIX TESTER"});
 
     // Set before the link starts.
-    void SetResponder(Responder responder) { responder_ = std::move(responder); }
-    void SetEnumerationFails() { enumerationFails_ = true; }
-    void SetUnreadable(uint32_t index) { unreadable_.push_back(index); }
+    void SetResponder(Responder responder) { m_responder = std::move(responder); }
+    void SetEnumerationFails() { m_enumerationFails = true; }
+    void SetUnreadable(uint32_t index) { m_unreadable.push_back(index); }
     // Open fails, and OpenFailure tells `reason`.
     void SetOpenFails(std::string reason = {})
     {
-        openFails_ = true;
-        openFailure_ = std::move(reason);
+        m_openFails = true;
+        m_openFailure = std::move(reason);
     }
     // When nothing is pending, reads fail instead of timing out.
-    void SetReadsFailWhenIdle() { readsFailWhenIdle_ = true; }
+    void SetReadsFailWhenIdle() { m_readsFailWhenIdle = true; }
     // When nothing is pending, reads return these bytes over and over.
-    void SetIdleInput(std::string bytes) { idleInput_ = std::move(bytes); }
+    void SetIdleInput(std::string bytes) { m_idleInput = std::move(bytes); }
     // Called on the reader thread with the count of idle bytes handed out so
     // far, after each one; it may block to hold the reader there.
-    void SetIdleHook(std::function<void(std::size_t)> hook) { idleHook_ = std::move(hook); }
+    void SetIdleHook(std::function<void(std::size_t)> hook) { m_idleHook = std::move(hook); }
     // The next write of `byte` fails (`shortWrite`: reports 0 bytes written).
     void FailNextWriteOf(char byte, bool shortWrite);
 
@@ -49,14 +49,14 @@ class CScriptedDevice : public CTesterDevice {
     // Records a pause of the link as "|<ms>|" in the transcript.
     void NotePause(std::chrono::milliseconds duration);
 
-    std::string Transcript() const;
+    std::string Transcript() const { return Locked(m_transcript); }
     // Waits (up to 10 s) until `done` holds for the transcript.
     bool WaitForTranscript(const std::function<bool(const std::string&)>& done) const;
 
-    int OpenedIndex() const;
-    std::size_t IdleBytesRead() const;
-    int CloseCount() const;
-    std::vector<std::string> Configuration() const;
+    int OpenedIndex() const { return Locked(m_opened); }
+    std::size_t IdleBytesRead() const { return Locked(m_idlePosition); }
+    int CloseCount() const { return Locked(m_closed); }
+    std::vector<std::string> Configuration() const { return Locked(m_configuration); }
 
     // The Tester's usual replies: "#no " to polls, version 2.5, the listen
     // toggle alternating start and stop, "#no special" to the special poll,
@@ -66,7 +66,7 @@ class CScriptedDevice : public CTesterDevice {
     bool CreateDeviceInfoList(uint32_t& count) override;
     bool GetDeviceDescription(uint32_t index, std::string& description) override;
     bool Open(uint32_t index) override;
-    std::string OpenFailure() const override { return openFailure_; }
+    std::string OpenFailure() const override { return m_openFailure; }
     bool SetBaudRate(uint32_t baud) override;
     bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) override;
     bool Purge(uint32_t mask) override;
@@ -79,27 +79,34 @@ class CScriptedDevice : public CTesterDevice {
   private:
     void Answer(const std::string& command);
     void Record(const std::string& text);
+    // A copy of `value`, taken under the lock.
+    template <typename T> T Locked(const T& value) const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return value;
+    }
+    bool Configure(const std::string& setting);
 
-    const std::vector<std::string> descriptions_;
-    Responder responder_;
-    bool enumerationFails_ = false;
-    std::vector<uint32_t> unreadable_;
-    bool openFails_ = false;
-    std::string openFailure_;
-    bool readsFailWhenIdle_ = false;
-    std::string idleInput_;
-    std::function<void(std::size_t)> idleHook_;
-    std::size_t idlePosition_ = 0;
+    const std::vector<std::string> m_descriptions;
+    Responder m_responder;
+    bool m_enumerationFails = false;
+    std::vector<uint32_t> m_unreadable;
+    bool m_openFails = false;
+    std::string m_openFailure;
+    bool m_readsFailWhenIdle = false;
+    std::string m_idleInput;
+    std::function<void(std::size_t)> m_idleHook;
+    std::size_t m_idlePosition = 0;
 
-    mutable std::mutex mutex_; // guards everything below
-    mutable std::condition_variable changed_;
-    std::string transcript_;
-    std::deque<char> input_;
-    std::string command_; // the command being written
-    bool listening_ = false;
-    int failWrite_ = -1;
-    bool failShort_ = false;
-    int opened_ = -1;
-    int closed_ = 0;
-    std::vector<std::string> configuration_;
+    mutable std::mutex m_mutex; // guards everything below
+    mutable std::condition_variable m_changed;
+    std::string m_transcript;
+    std::deque<char> m_input;
+    std::string m_command; // the command being written
+    bool m_listening = false;
+    int m_failWrite = -1;
+    bool m_failShort = false;
+    int m_opened = -1;
+    int m_closed = 0;
+    std::vector<std::string> m_configuration;
 };

@@ -4,17 +4,18 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "RecordingHandlers.h"
+#include "RecordingTesterDevice.h"
 #include "ScriptedDevice.h"
 #include "TesterLink.h"
+#include "WaitUntil.h"
 
 // A link on a scripted device whose pauses take no time and are written into
 // the device's transcript, so tests see them in order with the bytes.
-struct LinkHarness {
-    explicit LinkHarness(std::vector<std::string> descriptions = {"TAMRIX TESTER"})
+struct CScriptedLink {
+    explicit CScriptedLink(std::vector<std::string> descriptions = {"TAMRIX TESTER"})
         : device(std::move(descriptions))
     {
     }
@@ -22,22 +23,17 @@ struct LinkHarness {
     // Delivers events (as the UI thread) until `done` holds; false after 10 s.
     bool DeliverUntil(const std::function<bool(const CRecordingHandlers&)>& done)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            link.DeliverEvents(handlers);
-            if (done(handlers))
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+        return WaitUntil(
+            [&] {
+                link.DeliverEvents(handlers);
+                return done(handlers);
+            },
+            std::chrono::seconds(10));
     }
 
     bool WaitForClose()
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (device.CloseCount() == 0 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return device.CloseCount() > 0;
+        return WaitUntil([&] { return device.CloseCount() > 0; }, std::chrono::seconds(10));
     }
 
     CScriptedDevice device;
@@ -56,11 +52,6 @@ struct LinkHarness {
 // The transcript holds `text` at least `times` times.
 inline std::function<bool(const std::string&)> Holds(const std::string& text, int times = 1)
 {
-    return [text, times](const std::string& transcript) {
-        int found = 0;
-        for (std::size_t at = transcript.find(text); at != std::string::npos;
-             at = transcript.find(text, at + 1))
-            ++found;
-        return found >= times;
-    };
+    return
+        [text, times](const std::string& transcript) { return CountOccurrences(transcript, text) >= times; };
 }

@@ -31,16 +31,3 @@ TEST(TranslationList, RemoveAllForgetsTheIndexToo)
     ASSERT_TRUE(list.FindTranslation(7, found));
     EXPECT_EQ(found.label, "New");
 }
-
-TEST(TranslationList, LargeListFindsEveryNumber)
-{
-    CTranslationList list;
-    for (uint32_t n = 0; n < 100000; ++n)
-        list.AddTail({n * 3 + 1, n, std::to_string(n)});
-    CTranslation found;
-    for (uint32_t n = 0; n < 100000; n += 997) {
-        ASSERT_TRUE(list.FindTranslation(n * 3 + 1, found));
-        EXPECT_EQ(found.shortId, n);
-    }
-    EXPECT_FALSE(list.FindTranslation(3, found));
-}

@@ -8,13 +8,13 @@
 
 // A child process (tester-sim or tester-monitor) run for one test and ended
 // with SIGTERM when the object goes.
-class SimProcess {
+class CChildProcess {
   public:
-    SimProcess(const std::string& program, const std::vector<std::string>& arguments,
-               const std::string& outputFile = "/dev/null");
-    ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
+    CChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& outputFile = "/dev/null");
+    ~CChildProcess();
+    CChildProcess(const CChildProcess&) = delete;
+    CChildProcess& operator=(const CChildProcess&) = delete;
 
     bool Started() const { return m_pid > 0; }
     // Sends SIGTERM and waits; returns the exit status (-1 when killed).

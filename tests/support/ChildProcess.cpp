@@ -1,4 +1,4 @@
-#include "SimProcess.h"
+#include "ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,7 +9,8 @@
 
 #include <fstream>
 #include <sstream>
-#include <thread>
+
+#include "WaitUntil.h"
 
 extern char** environ;
 
@@ -22,8 +23,8 @@ int ExitCode(int status)
 
 } // namespace
 
-SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& outputFile)
+CChildProcess::CChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::string& outputFile)
 {
     std::vector<std::string> all{program};
     all.insert(all.end(), arguments.begin(), arguments.end());
@@ -42,12 +43,12 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
     posix_spawn_file_actions_destroy(&actions);
 }
 
-SimProcess::~SimProcess()
+CChildProcess::~CChildProcess()
 {
     Stop();
 }
 
-int SimProcess::Stop()
+int CChildProcess::Stop()
 {
     if (m_pid <= 0) {
         return -1;
@@ -59,31 +60,21 @@ int SimProcess::Stop()
     return ExitCode(status);
 }
 
-int SimProcess::Wait(std::chrono::milliseconds timeout)
+int CChildProcess::Wait(std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (m_pid > 0 && std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return ExitCode(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return -1;
+    int status = 0;
+    const bool ended = m_pid > 0 && WaitUntil([&] { return ::waitpid(m_pid, &status, WNOHANG) == m_pid; },
+                                              timeout, std::chrono::milliseconds(20));
+    if (!ended)
+        return -1;
+    m_pid = -1;
+    return ExitCode(status);
 }
 
 bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
     struct stat st {};
-    while (::stat(path.c_str(), &st) != 0) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
+    return WaitUntil([&] { return ::stat(path.c_str(), &st) == 0; }, timeout, std::chrono::milliseconds(10));
 }
 
 std::string ReadWholeFile(const std::string& path)
