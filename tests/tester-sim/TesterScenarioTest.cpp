@@ -204,7 +204,9 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
                           "fast",
                           "--seed",
                           "9",
-                          "--no-version",
+                          "--no-firmware",
+                          "--usb-latency",
+                          "16",
                           "--special-every",
                           "2",
                           "--unplug-after",
@@ -232,6 +234,7 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_EQ(options.scenario.seed, 9u);
     EXPECT_FALSE(options.scenario.answerVersion);
     EXPECT_EQ(options.scenario.specialEvery, 2u);
+    EXPECT_EQ(options.usbLatencyMs, 16u);
     EXPECT_DOUBLE_EQ(options.unplugAfter.value_or(0), 1.5);
     EXPECT_DOUBLE_EQ(options.replugAfter.value_or(0), 0.5);
     EXPECT_EQ(options.unplugOn, 'm');
@@ -246,7 +249,8 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
         {"tester-sim", "--pace", "10"},
         {"tester-sim", "--seed", "-1"},
         {"tester-sim", "--seed"},
-        {"tester-sim", "--version", "2"},
+        {"tester-sim", "--firmware", "2"},
+        {"tester-sim", "--usb-latency", "256"},
         {"tester-sim", "--unplug-on", "mm"},
         {"tester-sim", "--bogus"},
         {"tester-sim", "--name", "../x"},
@@ -266,6 +270,10 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(helpArgs), options, message, help));
     EXPECT_TRUE(help);
     EXPECT_NE(message.find("--unplug-after"), std::string::npos);
+    const char* versionArgs[] = {"tester-sim", "--version"};
+    EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(versionArgs), options, message, help));
+    EXPECT_TRUE(help);
+    EXPECT_EQ(message, "tester-sim 2.5.0\n");
 }
 
 } // namespace
