@@ -77,8 +77,9 @@ bool CFtd2xxDevice::Open(uint32_t index)
     const DeviceListEntry& entry = m_list[index];
     // A real Tester is kept to ourselves. A simulator keeps its end of the
     // pseudo-terminal open, so the exclusive flag would outlive a program
-    // killed while connected and lock every later start out.
-    if (!m_port.Open(entry.path, !entry.simulated)) {
+    // killed while connected and lock every later start out. Nor has it a
+    // USB bridge whose latency timer to shorten.
+    if (!m_port.Open(entry.path, !entry.simulated, !entry.simulated)) {
         m_openFailure = OpenFailureText(m_port.OpenError(), entry.path);
         return false;
     }

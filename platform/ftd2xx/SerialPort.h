@@ -14,9 +14,10 @@ class CSerialPort {
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Opens `path` blocking, in raw mode at 115200 8N1 without flow control,
-    // and with exclusive access if `exclusive`. Closes whatever was open
-    // before. On failure OpenError gives the errno.
-    bool Open(const std::string& path, bool exclusive = true);
+    // with exclusive access if `exclusive`, and asks the driver for low
+    // latency if `lowLatency` (once; a refusal is no failure). Closes
+    // whatever was open before. On failure OpenError gives the errno.
+    bool Open(const std::string& path, bool exclusive = true, bool lowLatency = true);
     int OpenError() const { return m_openError; }
     void Close();
     bool IsOpen() const { return m_fd >= 0; }

@@ -1,5 +1,6 @@
 #include <csignal>
 
+#include "ProgramOptions.h"
 #include "Q9TesterApp.h"
 #include "TerminationSignals.h"
 
@@ -11,6 +12,9 @@ int main(int argc, char** argv)
     // Past the file-size limit a write then fails (EFBIG) and the log shows
     // its red row, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    CProgramOptions options;
+    if (!options.Parse(argc, argv))
+        return options.ExitCode();
     CQ9TesterApp app(argc, argv);
     return app.Run();
 }

@@ -218,7 +218,7 @@ TEST_F(LinkEndToEnd, UnpluggedWhileListeningTheLinkComesBackPolling)
 
 TEST_F(LinkEndToEnd, ATesterThatDoesNotTellItsVersionIsPolledOnOneConnection)
 {
-    StartSim("sim", {"--no-version"});
+    StartSim("sim", {"--no-firmware"});
     Link().Start();
     ASSERT_TRUE(PumpUntilCount("Transponder", 20));
     EXPECT_EQ(Seen().Count("Connected"), 1);

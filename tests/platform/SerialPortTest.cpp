@@ -30,7 +30,9 @@ class SerialPortTest : public ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(m_pty.Ok());
-        ASSERT_TRUE(m_port.Open(m_pty.SlavePath()));
+        // As for a real Tester: exclusive and asking for low latency, which
+        // a pseudo-terminal refuses without failing the open.
+        ASSERT_TRUE(m_port.Open(m_pty.SlavePath(), true, true));
     }
 
     PtyPair m_pty;

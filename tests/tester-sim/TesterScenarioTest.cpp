@@ -209,7 +209,7 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     std::string message;
     bool help = true;
     ASSERT_TRUE(
-        Parse("--pace fast --seed 9 --no-version --special-every 2 --unplug-after 1.5 --replug-after 0.5 "
+        Parse("--pace fast --seed 9 --no-firmware --usb-latency 16 --special-every 2 --unplug-after 1.5 --replug-after 0.5 "
               "--unplug-on m --record /tmp/r --runtime-dir /tmp/d --long-every 7 --name sim1",
               options, message, help))
         << message;
@@ -218,6 +218,7 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_EQ(options.scenario.seed, 9u);
     EXPECT_FALSE(options.scenario.answerVersion);
     EXPECT_EQ(options.scenario.specialEvery, 2u);
+    EXPECT_EQ(options.usbLatencyMs, 16u);
     EXPECT_DOUBLE_EQ(options.unplugAfter.value_or(0), 1.5);
     EXPECT_DOUBLE_EQ(options.replugAfter.value_or(0), 0.5);
     EXPECT_EQ(options.unplugOn, 'm');
@@ -226,7 +227,8 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_EQ(options.faults.longEvery, 7u);
     EXPECT_EQ(options.entryName, "sim1");
 
-    for (const char* bad : {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--version 2",
+    for (const char* bad : {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--firmware 2",
+                            "--usb-latency 256",
                             "--unplug-on mm", "--bogus", "--name ../x", "--unplug-after soon"}) {
         SimOptions ignored;
         EXPECT_FALSE(Parse(bad, ignored, message, help)) << bad;
@@ -237,6 +239,10 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_FALSE(Parse("--help", options, message, help));
     EXPECT_TRUE(help);
     EXPECT_NE(message.find("--unplug-after"), std::string::npos);
+    const char* versionArgs[] = {"tester-sim", "--version"};
+    EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(versionArgs), options, message, help));
+    EXPECT_TRUE(help);
+    EXPECT_EQ(message, "tester-sim 2.5.0\n");
 }
 
 } // namespace

@@ -66,6 +66,7 @@ is lost. Ctrl-C ends it.
                        /tmp/q9tester-<uid>/q9tester-devices)
   --sysfs-root DIR     sysfs to list USB-serial ports from (default /sys)
   -h, --help           this text
+  -v, --version        the version of tester-monitor
 )";
 }
 
@@ -77,6 +78,11 @@ bool ParseMonitorOptions(int argc, char** argv, MonitorOptions& options, std::st
         if (name == "-h" || name == "--help") {
             help = true;
             message = MonitorUsage();
+            return false;
+        }
+        if (name == "-v" || name == "--version") {
+            help = true;
+            message = std::string("tester-monitor ") + Q9_VERSION + "\n";
             return false;
         }
         if (name == "--listen" || name == "--diagnostics") {

@@ -26,7 +26,8 @@ struct MonitorOptions {
 
 bool ParseCanMessageText(const std::string& text, MonitorCanMessage& message);
 
-// False with `message` set to the usage (`help` true) or to what was wrong.
+// False with `message` set to the usage or the version (`help` true) or to
+// what was wrong.
 bool ParseMonitorOptions(int argc, char** argv, MonitorOptions& options, std::string& message, bool& help);
 
 std::string MonitorUsage();

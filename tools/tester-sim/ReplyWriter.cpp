@@ -52,8 +52,12 @@ std::string ApplyFaults(const FaultPlan& plan, uint64_t lineNumber, std::string 
     return line;
 }
 
-CReplyWriter::CReplyWriter(FaultPlan plan, double speedup) : m_plan(plan), m_pacer(speedup)
+CReplyWriter::CReplyWriter(FaultPlan plan, double speedup, unsigned usbLatencyMs)
+    : m_plan(plan), m_pacer(speedup)
 {
+    if (usbLatencyMs > 0) {
+        m_bridge.emplace(std::chrono::milliseconds(usbLatencyMs), CLinePacer::Clock::now());
+    }
     if (speedup > 0) {
         // The default 50 us timer slack of this (the only) thread would make
         // every paced wake-up late by about that much, half a line at 10x.
@@ -65,7 +69,10 @@ bool CReplyWriter::Write(int fd, const std::string& line)
 {
     const std::string bytes = ApplyFaults(m_plan, ++m_lines, line);
     const auto now = CLinePacer::Clock::now();
-    const auto wakeAt = m_pacer.Book(bytes.size(), now);
+    auto wakeAt = m_pacer.Book(bytes.size(), now);
+    if (m_bridge) {
+        wakeAt = m_bridge->Deliver(bytes.size(), wakeAt);
+    }
     if (wakeAt > now) {
         SleepUntil(wakeAt);
         m_pacer.Woke(wakeAt, CLinePacer::Clock::now());

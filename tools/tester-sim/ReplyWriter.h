@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "LinePacer.h"
+#include "UsbBridge.h"
 
 // Faults the simulator can put on the wire; each applies to every n-th reply
 // line (0 = never). Several can hit the same line.
@@ -22,9 +24,12 @@ std::string ApplyFaults(const FaultPlan& plan, uint64_t lineNumber, std::string 
 // its last byte would have left the line at 115200 baud 8N1 (10 bits a byte,
 // about 87 us) sped up `speedup` times: 1 is the Tester's own line rate, 10
 // ten times that, and 0 means no delay at all (as fast as the host reads).
+// With a USB latency of 1 ms or more, the line then passes the Tester's USB
+// bridge (CUsbBridge) and goes out whole when its last byte would reach the
+// host.
 class CReplyWriter {
   public:
-    CReplyWriter(FaultPlan plan, double speedup);
+    CReplyWriter(FaultPlan plan, double speedup, unsigned usbLatencyMs = 0);
 
     // Ends a wait for room on the line when it returns false (the simulator
     // is asked to stop or to unplug). Without one, a wait ends only when the
@@ -44,5 +49,6 @@ class CReplyWriter {
     FaultPlan m_plan;
     std::function<bool()> m_keepWaiting;
     CLinePacer m_pacer;
+    std::optional<CUsbBridge> m_bridge;
     uint64_t m_lines = 0;
 };

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The bridge's latency timer takes 1 to 255 ms.
+constexpr unsigned kMaxUsbLatencyMs = 255;
+
 bool ToUnsigned(const std::string& text, unsigned& value)
 {
     char* end = nullptr;
@@ -61,7 +64,7 @@ const std::map<std::string, Setter>& ValueOptions()
     static const std::map<std::string, Setter> options = {
         {"--pace", [](SimOptions& o, const std::string& v) { return ToSpeedup(v, o.speedup); }},
         {"--seed", [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.scenario.seed); }},
-        {"--version",
+        {"--firmware",
          [](SimOptions& o, const std::string& v) {
              o.scenario.version = v;
              return IsVersion(v);
@@ -77,6 +80,10 @@ const std::map<std::string, Setter>& ValueOptions()
          [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.longEvery); }},
         {"--no-cr-every",
          [](SimOptions& o, const std::string& v) { return ToUnsigned(v, o.faults.noCrEvery); }},
+        {"--usb-latency",
+         [](SimOptions& o, const std::string& v) {
+             return ToUnsigned(v, o.usbLatencyMs) && o.usbLatencyMs <= kMaxUsbLatencyMs;
+         }},
         {"--unplug-after", [](SimOptions& o, const std::string& v) { return ToSeconds(v, o.unplugAfter); }},
         {"--replug-after", [](SimOptions& o, const std::string& v) { return ToSeconds(v, o.replugAfter); }},
         {"--unplug-on",
@@ -121,8 +128,12 @@ Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
                          (about 87 us a byte); Nx: N times that rate (10x);
                          fast: no delay at all (default real)
   --seed N               seed of the simulated world (default 1)
-  --version X.Y          firmware version the Tester reports (default 2.3)
-  --no-version           do not answer the version query at all
+  --usb-latency MS       model the Tester's USB bridge: a reply shorter than
+                         its 62-byte packet waits for the bridge's latency
+                         timer of MS ms (16 on Linux by default, 1 with the
+                         udev rule; default 0: no bridge)
+  --firmware X.Y         firmware version the Tester reports (default 2.3)
+  --no-firmware          do not answer the firmware version query at all
   --special-every N      while listening, every N-th special poll hears a
                          track sensor (default 12, about every 3 s; 0 never)
   --rx-every N           every N-th CAN message command ("m...") is echoed
@@ -144,6 +155,7 @@ Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
   --name NAME            registration entry name (default tester-sim-<pid>)
   --quiet                print nothing but errors
   -h, --help             this text
+  -v, --version          the version of tester-sim
 )";
 }
 
@@ -157,7 +169,12 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& me
             message = SimUsage();
             return false;
         }
-        if (name == "--no-version") {
+        if (name == "-v" || name == "--version") {
+            help = true;
+            message = std::string("tester-sim ") + Q9_VERSION + "\n";
+            return false;
+        }
+        if (name == "--no-firmware") {
             options.scenario.answerVersion = false;
             continue;
         }

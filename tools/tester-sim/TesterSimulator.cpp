@@ -32,7 +32,7 @@ constexpr int kDrainWaitMs = 2000;
 CTesterSimulator::CTesterSimulator(const SimOptions& options)
     : m_options(options), m_registry(RuntimeDir(options)),
       m_port(m_registry, EntryName(options), options.description), m_scenario(options.scenario),
-      m_writer(options.faults, options.speedup)
+      m_writer(options.faults, options.speedup, options.usbLatencyMs)
 {
 }
 
