@@ -1,5 +1,7 @@
 #include "TesterSimulator.h"
 
+#include "RecordingFormat.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -32,7 +35,7 @@ constexpr int kDrainWaitMs = 2000;
 CTesterSimulator::CTesterSimulator(const SimOptions& options)
     : m_options(options), m_registry(RuntimeDir(options)),
       m_port(m_registry, EntryName(options), options.description), m_scenario(options.scenario),
-      m_writer(options.faults, options.speedup)
+      m_writer(options.faults, options.speedup), m_replayWriter(FaultPlan{}, 0)
 {
 }
 
@@ -60,6 +63,13 @@ bool CTesterSimulator::Start(std::string& error)
             error = "cannot write " + m_options.recordFile + ": " + std::strerror(errno);
             return false;
         }
+    }
+    if (!m_options.replayFile.empty()) {
+        m_player = std::make_unique<CRecordingPlayer>();
+        if (!m_player->Open(m_options.replayFile, error)) {
+            return false;
+        }
+        Say("replaying " + m_options.replayFile + " (" + m_player->Writer() + ")");
     }
     if (!m_registry.CreateFolder(error)) {
         return false;
@@ -102,6 +112,10 @@ void CTesterSimulator::Record(const uint8_t* bytes, size_t count)
 
 void CTesterSimulator::Answer(const SimCommand& command)
 {
+    if (m_player) {
+        AnswerFromRecording(command);
+        return;
+    }
     const bool unplugNow = m_unplugOnArmed && command.letter == m_options.unplugOn;
     std::vector<std::string> lines = m_scenario.Answer(command);
     if (unplugNow) {
@@ -118,6 +132,70 @@ void CTesterSimulator::Answer(const SimCommand& command)
     for (const std::string& line : lines) {
         m_writer.Write(m_port.Master(), line);
     }
+}
+
+CTesterSimulator::Clock::duration CTesterSimulator::Scaled(std::chrono::microseconds recorded) const
+{
+    if (m_options.speedup <= 0) {
+        return Clock::duration::zero();
+    }
+    return std::chrono::duration_cast<Clock::duration>(recorded / m_options.speedup);
+}
+
+void CTesterSimulator::AnswerFromRecording(const SimCommand& command)
+{
+    const Clock::time_point arrived = Clock::now();
+    recordedexchange_t exchange;
+    if (!m_player->Next(exchange)) {
+        FinishReplay();
+        return;
+    }
+    ++m_replayed;
+    NoteDifference(command, exchange);
+    for (const recordedreply_t& reply : exchange.replies) {
+        std::this_thread::sleep_until(arrived + Scaled(reply.after));
+        m_replayWriter.Write(m_port.Master(), reply.bytes);
+    }
+    if (exchange.unplug) {
+        UnplugAsRecorded(exchange, arrived);
+    }
+}
+
+void CTesterSimulator::NoteDifference(const SimCommand& command, const recordedexchange_t& exchange)
+{
+    const bool differs = command.text != exchange.command;
+    if (differs && !m_replayDiffers) {
+        // Said once for a run of differing commands, not for every poll.
+        Say("the host sent \"" + EscapedText(command.text) + "\" where the recording has \"" +
+            EscapedText(exchange.command) + "\"; going on with the recording");
+    }
+    m_differed += differs ? 1 : 0;
+    m_replayDiffers = differs;
+}
+
+void CTesterSimulator::UnplugAsRecorded(const recordedexchange_t& exchange, Clock::time_point arrived)
+{
+    std::this_thread::sleep_until(arrived + Scaled(exchange.unplugAfter));
+    // A hang-up throws away what the host has not read: let it take the
+    // replies first, as it did on site.
+    m_port.WaitUntilRead(kDrainWaitMs);
+    Unplug();
+    if (!exchange.replug) {
+        FinishReplay();
+        return;
+    }
+    m_replugAt = Clock::now() + Scaled(exchange.awayFor);
+}
+
+void CTesterSimulator::FinishReplay()
+{
+    Say("end of the recording: " + std::to_string(m_replayed) + " exchanges replayed, " +
+        std::to_string(m_differed) + " commands differed from the recording");
+    if (m_port.IsPlugged()) {
+        m_port.WaitUntilRead(kDrainWaitMs);
+        Unplug();
+    }
+    m_finished = true;
 }
 
 void CTesterSimulator::ServeInput()
@@ -138,6 +216,9 @@ void CTesterSimulator::ServeInput()
 
 std::optional<CTesterSimulator::Clock::time_point> CTesterSimulator::NextChange() const
 {
+    if (m_player) {
+        return m_port.IsPlugged() ? std::nullopt : m_replugAt;
+    }
     const std::optional<double>& after = m_port.IsPlugged() ? m_options.unplugAfter : m_options.replugAfter;
     if (!after) {
         return std::nullopt;
@@ -186,7 +267,8 @@ int CTesterSimulator::Run(const volatile std::sig_atomic_t& stop)
     // A host that stops reading makes the writer wait; a stop request or a
     // due unplug ends that wait.
     m_writer.SetKeepWaiting([this, &stop] { return stop == 0 && !ChangeDue(); });
-    while (stop == 0) {
+    m_replayWriter.SetKeepWaiting([&stop] { return stop == 0; });
+    while (stop == 0 && !m_finished) {
         pollfd pfd{m_port.Master(), POLLIN, 0}; // fd -1 while unplugged: poll only sleeps
         const int ready = ::poll(&pfd, 1, PollTimeoutMs());
         if (ready > 0 && (pfd.revents & POLLIN) != 0) {
