@@ -1,7 +1,9 @@
 #include "Q9TesterApp.h"
 
 #include "Ftd2xxDevice.h"
+#include "ProgramOptions.h"
 #include "Q9TesterDlg.h"
+#include "RecordingDevice.h"
 
 CQ9TesterApp::CQ9TesterApp(int& argc, char** argv)
     : QApplication(argc, argv), m_instance(applicationName().toStdString() + ".lock")
@@ -10,9 +12,17 @@ CQ9TesterApp::CQ9TesterApp(int& argc, char** argv)
 
 int CQ9TesterApp::Run()
 {
+    const ProgramOptions options = ParseProgramOptions(*this);
     CFtd2xxDevice device;
+    // Recorded only when asked; a recording that fails says so on stderr and
+    // the program goes on without it.
+    CRecordingWriter recording;
+    CRecordingDevice recorder(device, recording);
+    if (!options.recordFile.empty())
+        recording.Open(options.recordFile, "q9tester", Q9_VERSION);
+    CTesterDevice& linkDevice = options.recordFile.empty() ? static_cast<CTesterDevice&>(device) : recorder;
     // The dialog (and with it the link) goes before the device it uses.
-    CQ9TesterDlg dialog(device, &m_instance);
+    CQ9TesterDlg dialog(linkDevice, &m_instance);
     // Asked to end, the program ends as after Cancel, also with a box open
     // over the window: the dialog's destructor stops the link and writes the
     // settings back.

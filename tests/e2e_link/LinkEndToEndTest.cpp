@@ -480,7 +480,10 @@ TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAndReplaysAsTheSameEvents)
         << ReadWholeFile(simOutput);
     EXPECT_EQ(monitor.Stop(), 0);
     EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(desk)), liveEvents)) << ReadWholeFile(simOutput);
-    EXPECT_NE(ReadWholeFile(simOutput).find("end of the recording"), std::string::npos);
+    const std::string said = ReadWholeFile(simOutput);
+    const size_t end = said.find("end of the recording");
+    EXPECT_NE(end, std::string::npos) << said;
+    EXPECT_EQ(said.find("plugged in", end), std::string::npos) << "plugged in after the end:\n" << said;
 }
 
 TEST_F(LinkEndToEnd, ARecordingThatCannotBeWrittenIsSaidOnceAndTheLinkGoesOn)

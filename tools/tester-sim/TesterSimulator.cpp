@@ -87,6 +87,7 @@ bool CTesterSimulator::Plug()
         return false;
     }
     m_reader = CCommandReader();
+    m_replugAt.reset();
     m_scenario.PowerOn();
     m_unplugOnArmed = m_options.unplugOn != 0;
     Say("plugged in: \"" + m_options.description + "\" on " + m_port.SlavePath() + " (registered in " +
