@@ -82,53 +82,67 @@ void CRecordedSession::Begin(const recordingevent_t& event)
 
 void CRecordedSession::Finish()
 {
-    if (m_lost)
-        Disconnected(); // the link reports the loss before it parses what it got
     if (!m_command.empty())
         DeliverReplies();
+    if (m_lost && !m_lossDelivered)
+        Disconnected(); // lost after a whole reply: at the next write or read
     m_command.clear();
     m_reply.clear();
     m_lost = false;
+    m_lossDelivered = false;
+}
+
+bool CRecordedSession::ReadReplyLine(CTesterDevice& device, char* line, size_t size)
+{
+    const std::atomic<bool> keepReading{true};
+    const bool complete = ReadLine(device, line, size, keepReading);
+    // The link reports a failed read before it parses what the read got.
+    if (!complete && m_lost && !m_lossDelivered)
+        Disconnected();
+    return complete;
 }
 
 void CRecordedSession::DeliverReplies()
 {
     CRecordedReplyDevice device(m_reply);
-    const std::atomic<bool> keepReading{true};
     char line[kReplyLineSize];
     testerevent_t event;
     bool listening = false;
     switch (m_command[0]) {
-    case kCommandVersion:
+    case kCommandVersion: {
+        // The version query's silence is no loss; the link reads it unchecked.
+        const std::atomic<bool> keepReading{true};
         ReadLine(device, line, sizeof line, keepReading);
         CReplyParser::ParseVersion(line, event);
         Deliver(event);
         return;
+    }
     case kCommandListenToggle:
-        ReadLine(device, line, sizeof line, keepReading);
+        ReadReplyLine(device, line, sizeof line);
         if (CReplyParser::ParseListen(line, event, listening))
             Deliver(event);
         return;
     case kCommandSpecialPoll:
-        ReadLine(device, line, sizeof line, keepReading);
+        ReadReplyLine(device, line, sizeof line);
         if (CReplyParser::ParseSpecialPoll(line, event))
             Deliver(event);
         return;
     case kCommandCanLetter:
-        while (!device.AtEnd()) {
-            ReadLine(device, line, sizeof line, keepReading);
-            if (CReplyParser::ParseTransmit(line, event) != TransmitStep::kIgnored)
+        for (;;) {
+            const bool complete = ReadReplyLine(device, line, sizeof line);
+            const TransmitStep step = CReplyParser::ParseTransmit(line, event);
+            if (step != TransmitStep::kIgnored)
                 Deliver(event);
+            if (!complete || step == TransmitStep::kSucceeded || step == TransmitStep::kFailed)
+                return;
         }
-        return;
     default:
         break;
     }
-    if (m_command[0] >= '0' && m_command[0] <= '9')
-        return; // the Tester's answer to an emulation is read and not looked at
-    ReadLine(device, line, sizeof line, keepReading);
-    if (CReplyParser::ParseReply(line, event))
-        Deliver(event);
+    const bool emulation = m_command[0] >= '0' && m_command[0] <= '9';
+    ReadReplyLine(device, line, emulation ? kEmulationReplyLineSize : sizeof line);
+    if (!emulation && CReplyParser::ParseReply(line, event))
+        Deliver(event); // the Tester's answer to an emulation is read and not looked at
 }
 
 void CRecordedSession::Deliver(const testerevent_t& event)
@@ -138,5 +152,6 @@ void CRecordedSession::Deliver(const testerevent_t& event)
 
 void CRecordedSession::Disconnected()
 {
+    m_lossDelivered = true;
     Deliver(testerevent_t{});
 }

@@ -5,6 +5,7 @@
 
 #include "RecordingReader.h"
 #include "TamrixTesterHandlers.h"
+#include "TesterDevice.h"
 #include "TesterRecords.h"
 
 // Reads a recorded session back as the events the link made of it, without
@@ -29,6 +30,8 @@ class CRecordedSession {
     void Begin(const recordingevent_t& event);
     void Finish();
     void DeliverReplies();
+    // One reply line as the link reads it; false when the reply ran out.
+    bool ReadReplyLine(CTesterDevice& device, char* line, size_t size);
     void Deliver(const testerevent_t& event);
     void Disconnected();
 
@@ -36,5 +39,6 @@ class CRecordedSession {
     uint64_t m_micros = 0;
     std::string m_command; // empty while no exchange is open
     std::string m_reply;
-    bool m_lost = false; // the exchange ended in a lost link
+    bool m_lost = false;          // the exchange ended in a lost link
+    bool m_lossDelivered = false; // and the handlers heard of it
 };

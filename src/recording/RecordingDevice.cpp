@@ -97,7 +97,7 @@ void CRecordingDevice::Close()
 
 void CRecordingDevice::Gather(RecordingKind direction, uint8_t byte)
 {
-    if (m_gone)
+    if (m_gone || !m_writer.IsRecording())
         return; // what the link still does with a Tester that went away is not the session
     if (m_chunkSize == 0) {
         m_direction = direction;

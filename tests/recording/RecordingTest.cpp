@@ -58,6 +58,7 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
     CRecordingDevice recorder(device, probe.writer);
     CRecordingHandlers seen;
     std::atomic<int> polls{0};
+    std::atomic<int> messages{0};
     // The Tester answers once the events of its last answer are delivered, so
     // the ring never overflows and every event the link made is seen.
     std::atomic<int> posted{0};
@@ -72,6 +73,10 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
             return std::string("#b,42,90,37,64\r\n#no"); // a reply and the start of the next
         if (command == "x" && polls == 3)
             return std::string(300, 'Z') + "\r\n"; // longer than one event
+        if (command[0] == 'm' && ++messages == 2)
+            return std::string("#tx done\r\n#rx,5,1a2,0,0\r\n"); // then silence: a time-out
+        if (command[0] == 'm')
+            return std::string("#tx done\r\n#rx,5,1a2,2,0,aa,bb\r\n#msg done\r\n");
         return std::nullopt;
     });
     {
@@ -88,6 +93,7 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
         link.Start();
         deliverUntil([&] { return polls >= 4; });
         link.SendCanMessage(5, 0x1A2, 0, 1, nullptr);
+        link.SendCanMessage(5, 0x1A2, 0, 1, nullptr);
         link.StartListening();
         deliverUntil([&] { return seen.Count("Special") >= 2; });
         stopping = true;
@@ -95,6 +101,7 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
         EXPECT_EQ(link.RefusedEvents(), 0u);
     }
     ASSERT_GE(seen.Count("Special"), 2);
+    ASSERT_EQ(seen.Count("Disconnected"), 1); // the silent Tester after the second message
     ASSERT_TRUE(probe.complaints.empty());
 
     std::string error;
