@@ -189,12 +189,15 @@ TEST(Recording, TheReaderRefusesWhatItDoesNotUnderstandNamingTheLine)
         ReadAll(text, error);
         EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
     }
+    // What the reader accepts: escapes, equal times, and the session shipped in docs/.
     std::string error;
     const auto events = ReadAll(header + "0 plug\n5 tx l1\\n\n9 rx \\\\\\t\\x00\\xff\\x20\n9 close\n", error);
     EXPECT_EQ(error, "");
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[1].bytes, "l1\n");
     EXPECT_EQ(events[2].bytes, std::string("\\\t\0\xff ", 5));
+    std::string writer;
+    EXPECT_TRUE(CheckRecordingFile(SAMPLE_RECORDING, writer, error)) << error;
 }
 
 TEST(Recording, AFullDiskOrAnUnwritableFileIsSaidOnceAndTheDeviceGoesOn)
