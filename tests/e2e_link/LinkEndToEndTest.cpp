@@ -456,7 +456,7 @@ TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAndReplaysAsTheSameEvents)
     const std::string live = (m_root / "live.txt").string();
     SimProcess site(
         TESTER_MONITOR_PATH,
-        {"--seconds", "3", "--record", recording, "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, live);
+        {"--seconds", "4", "--record", recording, "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, live);
     ASSERT_EQ(site.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
     m_sims.clear();
     const std::vector<std::string> liveEvents = EventLines(ReadWholeFile(live));
@@ -507,6 +507,31 @@ TEST_F(LinkEndToEnd, ARecordingThatCannotBeWrittenIsSaidOnceAndTheLinkGoesOn)
                                            "such file or directory; going on without a recording\n";
         EXPECT_EQ(complaint, expected);
     }
+}
+
+TEST_F(LinkEndToEnd, AReplyThatCameJustInTimeOnSiteComesInTimeInTheReplay)
+{
+    // On site the Korvo report came 199.99 ms after its poll, just inside the
+    // 200 ms read time-out; the replay's own delays must not push it out.
+    const std::string recording = (m_root / "late.q9rec").string();
+    std::ofstream(recording)
+        << "q9tester-recording 1 q9tester 2.5.0 started 2026-12-07 10:00:00 +0000\n"
+           "0 plug\n100 tx v\n1000 rx #v,2.3\\r\\n\n1100 tx t\n"
+           "201090 rx #t,1234567,80,0,0\\r\\n\n201200 tx c\n202000 rx #c,7001234,60\\r\\n\n"
+           "202100 close\n";
+    const std::string simOutput = (m_root / "replay-sim.txt").string();
+    SimProcess replay(TESTER_SIM_PATH, {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime},
+                      simOutput);
+    ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
+    const std::string desk = (m_root / "desk.txt").string();
+    SimProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
+    EXPECT_EQ(replay.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    EXPECT_EQ(monitor.Stop(), 0);
+    const std::vector<std::string> events = EventLines(ReadWholeFile(desk));
+    EXPECT_TRUE(StartsWith(events, {"connected", "firmware version 2.3",
+                                    "transponder Korvo 1234567 rssi 80 battery ok",
+                                    "transponder Q9 7001234 rssi 60"}))
+        << ReadWholeFile(desk) << ReadWholeFile(simOutput);
 }
 
 } // namespace

@@ -29,6 +29,10 @@ std::string RuntimeDir(const SimOptions& options)
 constexpr int kIdleWaitMs = 250;
 // How long an unplug waits for the host to take the bytes already sent.
 constexpr int kDrainWaitMs = 2000;
+// The host's read time-out, and the longest a replayed reply that came in
+// time on site may take: the rest is left for the host's own delays.
+constexpr std::chrono::milliseconds kHostReadTimeout{200};
+constexpr std::chrono::milliseconds kLatestInTime{150};
 
 } // namespace
 
@@ -153,13 +157,27 @@ void CTesterSimulator::AnswerFromRecording(const SimCommand& command)
     }
     ++m_replayed;
     NoteDifference(command, exchange);
+    Clock::time_point due = arrived;
+    std::chrono::microseconds previous{0};
     for (const recordedreply_t& reply : exchange.replies) {
-        std::this_thread::sleep_until(arrived + Scaled(reply.after));
+        due += ReplayStep(reply.after - previous);
+        previous = reply.after;
+        std::this_thread::sleep_until(due);
         m_replayWriter.Write(m_port.Master(), reply.bytes);
     }
     if (exchange.unplug) {
-        UnplugAsRecorded(exchange, arrived);
+        UnplugAsRecorded(exchange, due + ReplayStep(exchange.unplugAfter - previous));
     }
+}
+
+CTesterSimulator::Clock::duration CTesterSimulator::ReplayStep(std::chrono::microseconds recorded) const
+{
+    // What reached the host before its read time-out on site must do so here
+    // too, although the host's and our own delays come on top of the recorded
+    // ones: a pause that came close to the time-out is shortened to stay clear
+    // of it, one that passed it (a recorded time-out) is kept.
+    const Clock::duration scaled = Scaled(recorded);
+    return recorded < kHostReadTimeout ? std::min<Clock::duration>(scaled, kLatestInTime) : scaled;
 }
 
 void CTesterSimulator::NoteDifference(const SimCommand& command, const recordedexchange_t& exchange)
@@ -174,9 +192,9 @@ void CTesterSimulator::NoteDifference(const SimCommand& command, const recordede
     m_replayDiffers = differs;
 }
 
-void CTesterSimulator::UnplugAsRecorded(const recordedexchange_t& exchange, Clock::time_point arrived)
+void CTesterSimulator::UnplugAsRecorded(const recordedexchange_t& exchange, Clock::time_point when)
 {
-    std::this_thread::sleep_until(arrived + Scaled(exchange.unplugAfter));
+    std::this_thread::sleep_until(when);
     // A hang-up throws away what the host has not read: let it take the
     // replies first, as it did on site.
     m_port.WaitUntilRead(kDrainWaitMs);

@@ -38,7 +38,10 @@ class CTesterSimulator {
     // command, so the host hears what the program heard on site.
     void AnswerFromRecording(const SimCommand& command);
     void NoteDifference(const SimCommand& command, const recordedexchange_t& exchange);
-    void UnplugAsRecorded(const recordedexchange_t& exchange, Clock::time_point arrived);
+    void UnplugAsRecorded(const recordedexchange_t& exchange, Clock::time_point when);
+    // The pause before the next reply (or the unplug) of an exchange, `recorded`
+    // after the one before it.
+    Clock::duration ReplayStep(std::chrono::microseconds recorded) const;
     void FinishReplay();
     Clock::duration Scaled(std::chrono::microseconds recorded) const;
     void Record(const uint8_t* bytes, size_t count);
