@@ -14,12 +14,17 @@ constexpr int kWrongCommandLine = 2;
 CProgramOptions::CProgramOptions()
     : m_help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")),
       m_version({QStringLiteral("v"), QStringLiteral("version")},
-                QStringLiteral("Show the version and build and exit."))
+                QStringLiteral("Show the version and build and exit.")),
+      m_record(QStringLiteral("record"),
+               QStringLiteral("Record the Tester's traffic to <file>, a field recording that "
+                              "tester-sim --replay plays back."),
+               QStringLiteral("file"))
 {
     m_parser.setApplicationDescription(
         QStringLiteral("Q9 Tester: checks a sports-timing installation through a TAMRIX Tester on USB."));
     m_parser.addOption(m_help);
     m_parser.addOption(m_version);
+    m_parser.addOption(m_record);
 }
 
 QString CProgramOptions::VersionText()

@@ -2,10 +2,13 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <string>
 
-// The program's command line: --help and --version, read before the window
-// system is opened, so both work without a display. Anything it does not
-// know is a wrong command line.
+// The program's command line: --help, --version and --record FILE, read
+// before the window system is opened, so they work without a display.
+// Anything it does not know is a wrong command line. Nothing is on by
+// default: the program without options is the program as the technician
+// knows it.
 class CProgramOptions {
   public:
     CProgramOptions();
@@ -15,6 +18,8 @@ class CProgramOptions {
     // line (2, what was wrong on standard error).
     bool Parse(int argc, char** argv);
     int ExitCode() const { return m_exitCode; }
+    // The file to record the Tester's traffic to; empty: no recording.
+    std::string RecordFile() const { return m_parser.value(m_record).toStdString(); }
 
     // "q9tester 2.5.0 (build 0123abc)": the version and build of the About page.
     static QString VersionText();
@@ -26,5 +31,6 @@ class CProgramOptions {
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
+    QCommandLineOption m_record;
     int m_exitCode = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <string>
 
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
@@ -11,8 +12,9 @@ class CQ9TesterApp : public QApplication {
   public:
     CQ9TesterApp(int& argc, char** argv);
 
-    // Runs the main dialog until it ends; the process's exit code.
-    int Run();
+    // Runs the main dialog until it ends, recording the Tester's traffic to
+    // `recordFile` unless it is empty; the process's exit code.
+    int Run(const std::string& recordFile);
 
   private:
     CSingleInstance m_instance;

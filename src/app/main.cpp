@@ -16,5 +16,5 @@ int main(int argc, char** argv)
     if (!options.Parse(argc, argv))
         return options.ExitCode();
     CQ9TesterApp app(argc, argv);
-    return app.Run();
+    return app.Run(options.RecordFile());
 }

@@ -74,10 +74,9 @@ class AppEndToEnd : public ::testing::Test {
         ASSERT_TRUE(m_sim->Started());
         ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester-devices" / "sim").string(), kPatience));
     }
-    void StartProgram()
+    void StartProgram(const std::vector<std::string>& arguments = {})
     {
-        m_program = std::make_unique<CChildProcess>(Q9TESTER_PATH, std::vector<std::string>{},
-                                                 (m_root / "program.out").string());
+        m_program = std::make_unique<CChildProcess>(Q9TESTER_PATH, arguments, (m_root / "program.out").string());
         ASSERT_TRUE(m_program->Started());
     }
 
@@ -129,6 +128,19 @@ class AppEndToEnd : public ::testing::Test {
             std::this_thread::sleep_for(50ms);
         }
         return false;
+    }
+
+    // The log's rows in order, each without its time of day.
+    std::vector<std::string> RowsWithoutTime() const
+    {
+        std::vector<std::string> rows;
+        for (const LogLine& line : TesterLog()) {
+            std::string row;
+            for (size_t i = 0; i + 1 < line.cells.size(); ++i)
+                row += line.cells[i] + ",";
+            rows.push_back(row);
+        }
+        return rows;
     }
 
     void ExpectEveryRowWellFormed() const
@@ -191,6 +203,34 @@ TEST_F(AppEndToEnd, DevicesAreLoggedAgainAfterTheTesterWasAwayLongerThanTheDeafT
         EXPECT_EQ(count, 2) << std::get<0>(key) << " " << std::get<1>(key);
     ExpectEveryRowWellFormed();
     EXPECT_EQ(m_program->Stop(), 0);
+}
+
+TEST_F(AppEndToEnd, ARecordedSessionReplayedIntoAFreshProgramLogsTheSameRows)
+{
+    // On site: a faulty line, and the Tester away longer than the deaf time,
+    // so every device is logged twice. Half the line rate leaves the event
+    // ring room on a loaded machine.
+    const std::string recording = (m_root / "site.q9rec").string();
+    StartSim({"--pace", "0.5x", "--garbage-every", "7", "--long-every", "13", "--prefix-every", "5",
+              "--no-cr-every", "3", "--unplug-after", "4", "--replug-after", "3"});
+    StartProgram({"--record", recording});
+    ASSERT_TRUE(WaitForAppearances(2));
+    EXPECT_EQ(m_program->Stop(), 0);
+    m_sim.reset();
+    const std::vector<std::string> site = RowsWithoutTime();
+
+    // At the desk: the recording in the Tester's place, a fresh program in a
+    // fresh folder, until the recording ends.
+    fs::create_directories(m_root / "desk");
+    fs::current_path(m_root / "desk");
+    const std::string simOutput = (m_root / "replay.out").string();
+    m_sim = std::make_unique<CChildProcess>(
+        TESTER_SIM_PATH, std::vector<std::string>{"--replay", recording, "--name", "sim"}, simOutput);
+    ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester-devices" / "sim").string(), kPatience));
+    StartProgram();
+    EXPECT_EQ(m_sim->Wait(2 * kPatience), 0) << ReadWholeFile(simOutput);
+    EXPECT_EQ(m_program->Stop(), 0);
+    EXPECT_EQ(RowsWithoutTime(), site) << ReadWholeFile(simOutput);
 }
 
 TEST_F(AppEndToEnd, TerminatedWithoutATesterTheProgramStillEndsCleanly)

@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 
 #include "ChildProcess.h"
 #include "DeviceLinkHarness.h"
@@ -258,6 +261,111 @@ TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEvents)
                                                           << text.substr(0, 2000);
     }
     EXPECT_NE(ReadWholeFile(RecordFile("sim")).find("m5,1a2,2,0,1,FF\n"), std::string::npos);
+}
+
+// The event lines of a monitor's output, time stamps taken off.
+std::vector<std::string> EventLines(const std::string& text)
+{
+    const std::regex stamped(R"(\d\d:\d\d:\d\d\.\d\d\d (.*))");
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::smatch match;
+    for (std::string line; std::getline(in, line);)
+        if (std::regex_match(line, match, stamped))
+            lines.push_back(match[1]);
+    return lines;
+}
+
+bool StartsWith(const std::vector<std::string>& lines, const std::vector<std::string>& prefix)
+{
+    return lines.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), lines.begin());
+}
+
+TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAndReplaysAsTheSameEvents)
+{
+    // On site: a faulty line and a Tester unplugged for a while.
+    StartSim("site", {"--pace", "0.5x", "--garbage-every", "7", "--long-every", "13", "--prefix-every", "5",
+                      "--no-cr-every", "3", "--unplug-after", "1.5", "--replug-after", "0.5"});
+    const std::string recording = (m_root / "site.q9rec").string();
+    const std::string live = (m_root / "live.txt").string();
+    CChildProcess site(
+        TESTER_MONITOR_PATH,
+        {"--seconds", "4", "--record", recording, "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, live);
+    ASSERT_EQ(site.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    m_sims.clear();
+    const std::vector<std::string> liveEvents = EventLines(ReadWholeFile(live));
+    ASSERT_GE(std::count(liveEvents.begin(), liveEvents.end(), "connected"), 2) << "no unplug recorded";
+
+    // At the desk, offline: every event the monitor printed, in order (and
+    // those of the last bytes it had read when its time was up).
+    const std::string offline = (m_root / "offline.txt").string();
+    CChildProcess reading(TESTER_MONITOR_PATH, {"--replay", recording}, offline);
+    ASSERT_EQ(reading.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(offline)), liveEvents)) << ReadWholeFile(offline);
+
+    // At the desk, through the simulator: a monitor re-lives the session.
+    const std::string simOutput = (m_root / "replay-sim.txt").string();
+    CChildProcess replay(TESTER_SIM_PATH, {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime},
+                      simOutput);
+    ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
+    const std::string desk = (m_root / "desk.txt").string();
+    CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
+    EXPECT_EQ(replay.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0)
+        << ReadWholeFile(simOutput);
+    EXPECT_EQ(monitor.Stop(), 0);
+    EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(desk)), liveEvents)) << ReadWholeFile(simOutput);
+    const std::string said = ReadWholeFile(simOutput);
+    const size_t end = said.find("end of the recording");
+    EXPECT_NE(end, std::string::npos) << said;
+    EXPECT_EQ(said.find("plugged in", end), std::string::npos) << "plugged in after the end:\n" << said;
+}
+
+TEST_F(LinkEndToEnd, ARecordingThatCannotBeWrittenIsSaidOnceAndTheLinkGoesOn)
+{
+    StartSim("sim", {"--pace", "10x"});
+    for (const std::string file : {"/dev/full", "/nonexistent-folder/r.q9rec"}) {
+        const std::string output = (m_root / "monitor.txt").string();
+        const std::string errors = (m_root / "errors.txt").string();
+        CChildProcess monitor(
+            TESTER_MONITOR_PATH,
+            {"--seconds", "1", "--record", file, "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, output,
+            errors);
+        ASSERT_EQ(monitor.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+        const std::string text = ReadWholeFile(output);
+        EXPECT_NE(text.find(" transponder Korvo "), std::string::npos) << text.substr(0, 2000);
+        const std::string complaint = ReadWholeFile(errors);
+        const std::string expected = file == "/dev/full"
+                                         ? "tester-monitor: recording to /dev/full stopped: No space left on "
+                                           "device; the Tester link goes on\n"
+                                         : "tester-monitor: cannot record to /nonexistent-folder/r.q9rec: No "
+                                           "such file or directory; going on without a recording\n";
+        EXPECT_EQ(complaint, expected);
+    }
+}
+
+TEST_F(LinkEndToEnd, AReplyThatCameJustInTimeOnSiteComesInTimeInTheReplay)
+{
+    // On site the Korvo report came 199.99 ms after its poll, just inside the
+    // 200 ms read time-out; the replay's own delays must not push it out.
+    const std::string recording = (m_root / "late.q9rec").string();
+    std::ofstream(recording)
+        << "q9tester-recording 1 q9tester 2.5.0 started 2026-12-07 10:00:00 +0000\n"
+           "0 plug\n100 tx v\n1000 rx #v,2.3\\r\\n\n1100 tx t\n"
+           "201090 rx #t,1234567,80,0,0\\r\\n\n201200 tx c\n202000 rx #c,7001234,60\\r\\n\n"
+           "202100 close\n";
+    const std::string simOutput = (m_root / "replay-sim.txt").string();
+    CChildProcess replay(TESTER_SIM_PATH, {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime},
+                      simOutput);
+    ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
+    const std::string desk = (m_root / "desk.txt").string();
+    CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
+    EXPECT_EQ(replay.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    EXPECT_EQ(monitor.Stop(), 0);
+    const std::vector<std::string> events = EventLines(ReadWholeFile(desk));
+    EXPECT_TRUE(StartsWith(events, {"connected", "firmware version 2.3",
+                                    "transponder Korvo 1234567 rssi 80 battery ok",
+                                    "transponder Q9 7001234 rssi 60"}))
+        << ReadWholeFile(desk) << ReadWholeFile(simOutput);
 }
 
 } // namespace

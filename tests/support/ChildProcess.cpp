@@ -24,7 +24,7 @@ int ExitCode(int status)
 } // namespace
 
 CChildProcess::CChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& outputFile)
+                             const std::string& outputFile, const std::string& errorFile)
 {
     std::vector<std::string> all{program};
     all.insert(all.end(), arguments.begin(), arguments.end());
@@ -37,6 +37,10 @@ CChildProcess::CChildProcess(const std::string& program, const std::vector<std::
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!errorFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
     if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
         m_pid = -1;
     }

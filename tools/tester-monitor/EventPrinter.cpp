@@ -26,6 +26,23 @@ CEventPrinter::CEventPrinter(std::FILE* out, std::function<void()> onConnected,
 void CEventPrinter::Print(const char* format, ...)
 {
     ++m_events;
+    PrintStamp();
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(m_out, format, args);
+    va_end(args);
+    std::fputc('\n', m_out);
+    std::fflush(m_out);
+}
+
+void CEventPrinter::PrintStamp()
+{
+    if (m_recordedClock) {
+        const unsigned long long millis = m_recordedClock() / 1000;
+        std::fprintf(m_out, "%02llu:%02llu:%02llu.%03llu ", millis / 3600000, millis / 60000 % 60,
+                     millis / 1000 % 60, millis % 1000);
+        return;
+    }
     timeval now{};
     ::gettimeofday(&now, nullptr);
     tm local{};
@@ -33,12 +50,6 @@ void CEventPrinter::Print(const char* format, ...)
     char stamp[16];
     std::strftime(stamp, sizeof stamp, "%H:%M:%S", &local);
     std::fprintf(m_out, "%s.%03ld ", stamp, static_cast<long>(now.tv_usec / 1000));
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(m_out, format, args);
-    va_end(args);
-    std::fputc('\n', m_out);
-    std::fflush(m_out);
 }
 
 void CEventPrinter::OnConnected()

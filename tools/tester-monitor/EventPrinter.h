@@ -38,16 +38,22 @@ class CEventPrinter : public CTamrixTesterHandlers {
     // there was no such failure.
     void ShowSearchFailure(const std::string& failure);
 
+    // Stamps lines with the time since a recording began, as `micros` tells
+    // it, instead of the time of day.
+    void SetRecordedClock(std::function<uint64_t()> micros) { m_recordedClock = std::move(micros); }
+
     uint64_t Events() const { return m_events; }
     uint64_t Connections() const { return m_connections; }
     uint64_t LinkLosses() const { return m_linkLosses; }
 
   private:
     void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void PrintStamp();
 
     std::FILE* m_out;
     std::function<void()> m_onConnected;
     std::function<void()> m_onDisconnected;
+    std::function<uint64_t()> m_recordedClock;
     bool m_searching = false;
     std::string m_shownFailure;
     uint64_t m_events = 0;

@@ -61,6 +61,9 @@ is lost. Ctrl-C ends it.
   --send-can TEXT      send a CAN message once connected; TEXT is
                        <two-way id>,<CAN id hex>,<rtr>[,<byte hex>...]
                        e.g. 5,1a2,0,01,FF
+  --record FILE        record the Tester's traffic to FILE (a field recording
+                       that tester-sim --replay plays back)
+  --replay FILE        print the events of a recording, without a Tester, and end
   --runtime-dir DIR    where simulated Testers register (default
                        $XDG_RUNTIME_DIR/q9tester-devices or
                        /tmp/q9tester-<uid>/q9tester-devices)
@@ -108,6 +111,9 @@ bool ParseMonitorOptions(int argc, char** argv, MonitorOptions& options, std::st
             MonitorCanMessage can;
             ok = ParseCanMessageText(value, can);
             options.can = can;
+        } else if (name == "--record" || name == "--replay") {
+            ok = !value.empty();
+            (name == "--record" ? options.recordFile : options.replayFile) = value;
         } else if (name == "--runtime-dir" || name == "--sysfs-root") {
             ok = !value.empty();
             (name == "--runtime-dir" ? options.runtimeDir : options.sysfsRoot) = value;

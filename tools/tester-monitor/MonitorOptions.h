@@ -22,6 +22,8 @@ struct MonitorOptions {
     bool diagnostics = false;
     std::optional<unsigned> emulate;
     std::optional<MonitorCanMessage> can;
+    std::string recordFile; // record the Tester's traffic to this file
+    std::string replayFile; // print this recording's events instead
 };
 
 bool ParseCanMessageText(const std::string& text, MonitorCanMessage& message);

@@ -5,6 +5,8 @@
 #include "EventPrinter.h"
 #include "Ftd2xxDevice.h"
 #include "MonitorOptions.h"
+#include "RecordingDevice.h"
+#include "RecordingReplay.h"
 #include "SimulatedDeviceRegistry.h"
 #include "TesterLink.h"
 #include "WakePipe.h"
@@ -57,6 +59,9 @@ int main(int argc, char** argv)
                      message.c_str());
         return help ? 0 : 2;
     }
+    if (!options.replayFile.empty()) {
+        return PrintRecording(options.replayFile, stdout);
+    }
     InstallStopHandlers();
 
     const std::string runtimeDir =
@@ -67,7 +72,15 @@ int main(int argc, char** argv)
         std::perror("tester-monitor: pipe");
         return 1;
     }
-    CTesterLink link(device, [&wake] { wake.Notify(); });
+    // Recorded only when asked; a recording that fails says so and the link
+    // goes on without it.
+    CRecordingWriter recording;
+    CRecordingDevice recorder(device, recording);
+    if (!options.recordFile.empty()) {
+        recording.Open(options.recordFile, "tester-monitor", Q9_VERSION);
+    }
+    CTesterDevice& linkDevice = options.recordFile.empty() ? static_cast<CTesterDevice&>(device) : recorder;
+    CTesterLink link(linkDevice, [&wake] { wake.Notify(); });
     // As the program does: a lost link is stopped and started again, which
     // searches anew 100 ms later.
     CEventPrinter printer(

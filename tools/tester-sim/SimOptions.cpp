@@ -96,6 +96,11 @@ const std::map<std::string, Setter>& ValueOptions()
              o.recordFile = v;
              return !v.empty();
          }},
+        {"--replay",
+         [](SimOptions& o, const std::string& v) {
+             o.replayFile = v;
+             return !v.empty();
+         }},
         {"--runtime-dir",
          [](SimOptions& o, const std::string& v) {
              o.runtimeDir = v;
@@ -149,6 +154,12 @@ Tester on USB. Stops (and unregisters) on SIGINT or SIGTERM.
   --unplug-on C          unplug on the first command C after each plug-in
                          (for "m": right after "#tx done")
   --record FILE          write every byte received to FILE
+  --replay FILE          play the Tester's side of a recording (q9tester or
+                         tester-monitor --record): each command gets the
+                         reply it had in the recording, at the recorded pace
+                         scaled by --pace; unplugs and replugs as recorded;
+                         ends with the recording (the scenario, fault and
+                         unplug options do not apply)
   --runtime-dir DIR      registration folder (default $XDG_RUNTIME_DIR/
                          q9tester-devices, or /tmp/q9tester-<uid>/...)
   --description TEXT     device description (default the Tester's own)

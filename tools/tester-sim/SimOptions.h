@@ -16,6 +16,7 @@ struct SimOptions {
     std::optional<double> replugAfter; // seconds after each unplug
     char unplugOn = 0;                 // unplug on the first such command after each plug-in
     std::string recordFile;
+    std::string replayFile; // play the Tester's side of this recording
     std::string runtimeDir; // empty: the default per-user folder
     std::string description = kTesterDescription;
     std::string entryName; // empty: tester-sim-<pid>

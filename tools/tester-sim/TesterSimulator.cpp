@@ -1,5 +1,7 @@
 #include "TesterSimulator.h"
 
+#include "RecordingFormat.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -26,13 +29,17 @@ std::string RuntimeDir(const SimOptions& options)
 constexpr int kIdleWaitMs = 250;
 // How long an unplug waits for the host to take the bytes already sent.
 constexpr int kDrainWaitMs = 2000;
+// The host's read time-out, and the longest a replayed reply that came in
+// time on site may take: the rest is left for the host's own delays.
+constexpr std::chrono::milliseconds kHostReadTimeout{200};
+constexpr std::chrono::milliseconds kLatestInTime{150};
 
 } // namespace
 
 CTesterSimulator::CTesterSimulator(const SimOptions& options)
     : m_options(options), m_registry(RuntimeDir(options)),
       m_port(m_registry, EntryName(options), options.description), m_scenario(options.scenario),
-      m_writer(options.faults, options.speedup, options.usbLatencyMs)
+      m_writer(options.faults, options.speedup, options.usbLatencyMs), m_replayWriter(FaultPlan{}, 0)
 {
 }
 
@@ -61,6 +68,13 @@ bool CTesterSimulator::Start(std::string& error)
             return false;
         }
     }
+    if (!m_options.replayFile.empty()) {
+        m_player = std::make_unique<CRecordingPlayer>();
+        if (!m_player->Open(m_options.replayFile, error)) {
+            return false;
+        }
+        Say("replaying " + m_options.replayFile + " (" + m_player->Writer() + ")");
+    }
     if (!m_registry.CreateFolder(error)) {
         return false;
     }
@@ -77,6 +91,7 @@ bool CTesterSimulator::Plug()
         return false;
     }
     m_reader = CCommandReader();
+    m_replugAt.reset();
     m_scenario.PowerOn();
     m_unplugOnArmed = m_options.unplugOn != 0;
     Say("plugged in: \"" + m_options.description + "\" on " + m_port.SlavePath() + " (registered in " +
@@ -102,6 +117,10 @@ void CTesterSimulator::Record(const uint8_t* bytes, size_t count)
 
 void CTesterSimulator::Answer(const SimCommand& command)
 {
+    if (m_player) {
+        AnswerFromRecording(command);
+        return;
+    }
     const bool unplugNow = m_unplugOnArmed && command.letter == m_options.unplugOn;
     std::vector<std::string> lines = m_scenario.Answer(command);
     if (unplugNow) {
@@ -118,6 +137,84 @@ void CTesterSimulator::Answer(const SimCommand& command)
     for (const std::string& line : lines) {
         m_writer.Write(m_port.Master(), line);
     }
+}
+
+CTesterSimulator::Clock::duration CTesterSimulator::Scaled(std::chrono::microseconds recorded) const
+{
+    if (m_options.speedup <= 0) {
+        return Clock::duration::zero();
+    }
+    return std::chrono::duration_cast<Clock::duration>(recorded / m_options.speedup);
+}
+
+void CTesterSimulator::AnswerFromRecording(const SimCommand& command)
+{
+    const Clock::time_point arrived = Clock::now();
+    recordedexchange_t exchange;
+    if (!m_player->Next(exchange)) {
+        FinishReplay();
+        return;
+    }
+    ++m_replayed;
+    NoteDifference(command, exchange);
+    Clock::time_point due = arrived;
+    std::chrono::microseconds previous{0};
+    for (const recordedreply_t& reply : exchange.replies) {
+        due += ReplayStep(reply.after - previous);
+        previous = reply.after;
+        std::this_thread::sleep_until(due);
+        m_replayWriter.Write(m_port.Master(), reply.bytes);
+    }
+    if (exchange.unplug) {
+        UnplugAsRecorded(exchange, due + ReplayStep(exchange.unplugAfter - previous));
+    }
+}
+
+CTesterSimulator::Clock::duration CTesterSimulator::ReplayStep(std::chrono::microseconds recorded) const
+{
+    // What reached the host before its read time-out on site must do so here
+    // too, although the host's and our own delays come on top of the recorded
+    // ones: a pause that came close to the time-out is shortened to stay clear
+    // of it, one that passed it (a recorded time-out) is kept.
+    const Clock::duration scaled = Scaled(recorded);
+    return recorded < kHostReadTimeout ? std::min<Clock::duration>(scaled, kLatestInTime) : scaled;
+}
+
+void CTesterSimulator::NoteDifference(const SimCommand& command, const recordedexchange_t& exchange)
+{
+    const bool differs = command.text != exchange.command;
+    if (differs && !m_replayDiffers) {
+        // Said once for a run of differing commands, not for every poll.
+        Say("the host sent \"" + EscapedText(command.text) + "\" where the recording has \"" +
+            EscapedText(exchange.command) + "\"; going on with the recording");
+    }
+    m_differed += differs ? 1 : 0;
+    m_replayDiffers = differs;
+}
+
+void CTesterSimulator::UnplugAsRecorded(const recordedexchange_t& exchange, Clock::time_point when)
+{
+    std::this_thread::sleep_until(when);
+    // A hang-up throws away what the host has not read: let it take the
+    // replies first, as it did on site.
+    m_port.WaitUntilRead(kDrainWaitMs);
+    Unplug();
+    if (!exchange.replug) {
+        FinishReplay();
+        return;
+    }
+    m_replugAt = Clock::now() + Scaled(exchange.awayFor);
+}
+
+void CTesterSimulator::FinishReplay()
+{
+    Say("end of the recording: " + std::to_string(m_replayed) + " exchanges replayed, " +
+        std::to_string(m_differed) + " commands differed from the recording");
+    if (m_port.IsPlugged()) {
+        m_port.WaitUntilRead(kDrainWaitMs);
+        Unplug();
+    }
+    m_finished = true;
 }
 
 void CTesterSimulator::ServeInput()
@@ -138,6 +235,9 @@ void CTesterSimulator::ServeInput()
 
 std::optional<CTesterSimulator::Clock::time_point> CTesterSimulator::NextChange() const
 {
+    if (m_player) {
+        return m_port.IsPlugged() ? std::nullopt : m_replugAt;
+    }
     const std::optional<double>& after = m_port.IsPlugged() ? m_options.unplugAfter : m_options.replugAfter;
     if (!after) {
         return std::nullopt;
@@ -186,7 +286,8 @@ int CTesterSimulator::Run(const volatile std::sig_atomic_t& stop)
     // A host that stops reading makes the writer wait; a stop request or a
     // due unplug ends that wait.
     m_writer.SetKeepWaiting([this, &stop] { return stop == 0 && !ChangeDue(); });
-    while (stop == 0) {
+    m_replayWriter.SetKeepWaiting([&stop] { return stop == 0; });
+    while (stop == 0 && !m_finished) {
         pollfd pfd{m_port.Master(), POLLIN, 0}; // fd -1 while unplugged: poll only sleeps
         const int ready = ::poll(&pfd, 1, PollTimeoutMs());
         if (ready > 0 && (pfd.revents & POLLIN) != 0) {

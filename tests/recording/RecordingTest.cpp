@@ -1,0 +1,229 @@
+// The recording under a running link, read back offline; the reader against
+// files it must refuse; a recording that cannot be written.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "RecordedSession.h"
+#include "RecordingDevice.h"
+#include "RecordingHandlers.h"
+#include "RecordingReader.h"
+#include "RecordingWriter.h"
+#include "ScriptedDevice.h"
+#include "TempFolder.h"
+#include "TesterLink.h"
+
+namespace {
+
+std::vector<recordingevent_t> ReadAll(const std::string& text, std::string& error)
+{
+    std::istringstream in(text);
+    CRecordingReader reader(in);
+    std::vector<recordingevent_t> events;
+    recordingevent_t event;
+    while (reader.Next(event))
+        events.push_back(event);
+    error = reader.Error();
+    return events;
+}
+
+std::string Describe(const std::vector<recordingevent_t>& events)
+{
+    std::string text;
+    for (const recordingevent_t& event : events)
+        text += std::string(RecordingKindName(event.kind)) + (event.bytes.empty() ? "" : " ") +
+                EscapedText(event.bytes) + "|";
+    return text;
+}
+
+// Every line of a writer's file, and the complaints it made.
+struct WriterProbe {
+    std::vector<std::string> complaints;
+    CRecordingWriter writer{[this](const std::string& text) { complaints.push_back(text); }};
+};
+
+} // namespace
+
+TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
+{
+    CTempFolder folder;
+    const std::string file = (folder / "session.q9rec").string();
+    CScriptedDevice device;
+    WriterProbe probe;
+    ASSERT_TRUE(probe.writer.Open(file, "test", "1.0"));
+    CRecordingDevice recorder(device, probe.writer);
+    CRecordingHandlers seen;
+    std::atomic<int> polls{0};
+    std::atomic<int> messages{0};
+    // The Tester answers once the events of its last answer are delivered, so
+    // the ring never overflows and every event the link made is seen.
+    std::atomic<int> posted{0};
+    std::atomic<int> delivered{0};
+    std::atomic<bool> stopping{false};
+    device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
+        while (delivered < posted && !stopping)
+            std::this_thread::yield();
+        if (command == "t" && ++polls == 2)
+            return std::string("\x01noise\xfe#t,1234567,80,1,300\r\n"); // bytes before "#"
+        if (command == "b")
+            return std::string("#b,42,90,37,64\r\n#no"); // a reply and the start of the next
+        if (command == "x" && polls == 3)
+            return std::string(300, 'Z') + "\r\n"; // longer than one event
+        if (command[0] == 'm' && ++messages == 2)
+            return std::string("#tx done\r\n#rx,5,1a2,0,0\r\n"); // then silence: a time-out
+        if (command[0] == 'm')
+            return std::string("#tx done\r\n#rx,5,1a2,2,0,aa,bb\r\n#msg done\r\n");
+        return std::nullopt;
+    });
+    {
+        CTesterLink link(
+            recorder, [&] { ++posted; }, [](std::chrono::milliseconds) {});
+        const auto deliverUntil = [&](const std::function<bool()>& done) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!done() && std::chrono::steady_clock::now() < deadline) {
+                const int before = posted;
+                link.DeliverEvents(seen);
+                delivered = before;
+            }
+        };
+        link.Start();
+        deliverUntil([&] { return polls >= 4; });
+        link.SendCanMessage(5, 0x1A2, 0, 1, nullptr);
+        link.SendCanMessage(5, 0x1A2, 0, 1, nullptr);
+        link.StartListening();
+        deliverUntil([&] { return seen.Count("Special") >= 2; });
+        stopping = true;
+        link.Stop();
+        EXPECT_EQ(link.RefusedEvents(), 0u);
+    }
+    ASSERT_GE(seen.Count("Special"), 2);
+    ASSERT_EQ(seen.Count("Disconnected"), 1); // the silent Tester after the second message
+    ASSERT_TRUE(probe.complaints.empty());
+
+    std::string error;
+    const std::vector<recordingevent_t> events = ReadAll(ReadFileBytes(file), error);
+    ASSERT_EQ(error, "");
+    const std::string described = Describe(events);
+    // One event per command and per reply line, bytes as they were.
+    EXPECT_EQ(described.rfind("plug|tx v|rx #v,2.5\\r\\n|tx t|rx #no \\r\\n|", 0), 0u) << described;
+    EXPECT_NE(described.find("|rx \\x01noise\\xFE#t,1234567,80,1,300\\r\\n|"), std::string::npos);
+    EXPECT_NE(described.find("|rx #b,42,90,37,64\\r\\n|tx n|rx #no"), std::string::npos);
+    EXPECT_NE(described.find("|tx m5,1a2,0,1\\n|"), std::string::npos);
+    EXPECT_NE(described.find("|rx " + std::string(256, 'Z') + "|rx " + std::string(44, 'Z')),
+              std::string::npos);
+    EXPECT_EQ(described.substr(described.size() - 6), "close|");
+
+    // Read back offline, the recording makes the very events the link made.
+    std::ifstream in(file);
+    CRecordingReader reader(in);
+    CRecordingHandlers replayed;
+    CRecordedSession session(replayed);
+    EXPECT_TRUE(session.Play(reader));
+    seen.calls.resize(std::min(seen.calls.size(), replayed.calls.size()));
+    replayed.calls.resize(seen.calls.size()); // the link may have stopped before the last delivery
+    EXPECT_EQ(replayed.calls, seen.calls);
+}
+
+TEST(Recording, AnUnpluggedTesterIsRecordedOnceAndReadsBackAsALostLink)
+{
+    CScriptedDevice device;
+    device.SetReadsFailWhenIdle();
+    device.SetResponder([](const std::string&) { return std::string(); }); // a silent Tester
+    CTempFolder folder;
+    WriterProbe probe;
+    ASSERT_TRUE(probe.writer.Open((folder / "r").string(), "test", "1.0"));
+    CRecordingDevice recorder(device, probe.writer);
+    uint32_t count = 0;
+    ASSERT_TRUE(recorder.CreateDeviceInfoList(count));
+    recorder.Close(); // a search that opened nothing is no event
+    ASSERT_TRUE(recorder.Open(0));
+    uint8_t byte = 0;
+    uint32_t transferred = 0;
+    recorder.Write('t', transferred);
+    EXPECT_FALSE(recorder.Read(byte, transferred));
+    recorder.Write('c', transferred);
+    EXPECT_FALSE(recorder.Read(byte, transferred));
+    recorder.Close();
+
+    std::string error;
+    const auto events = ReadAll(ReadFileBytes(folder / "r"), error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Describe(events), "plug|tx t|unplug|close|");
+    CRecordingHandlers replayed;
+    CRecordedSession session(replayed);
+    std::istringstream in(ReadFileBytes(folder / "r"));
+    CRecordingReader reader(in);
+    EXPECT_TRUE(session.Play(reader));
+    EXPECT_EQ(replayed.calls, (std::vector<std::string>{"Connected", "Disconnected"}));
+}
+
+TEST(Recording, TheReaderRefusesWhatItDoesNotUnderstandNamingTheLine)
+{
+    const std::string header = "q9tester-recording 1 q9tester 1.0 started 2026-12-07 10:00:00 +0000\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "line 1: not a Q9 Tester recording"},
+        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "line 1: byte 0x89 is not text"},
+        {"q9tester-recording 2 q9tester 9.0\n", "line 1: format version \"2\" is not known"},
+        {"q9tester-recording 1\n", "line 1: the header does not name"},
+        {header + "10 plug\n20 tx t\n30 rx #no \\r\\n", "line 4: the file ends inside this line"},
+        {header + "10 plug\n30 rx #no\\r\\n\n20 tx t\n", "line 4: the time 20 is before"},
+        {header + "10 tx t\n20 plug\n", "line 2: \"tx\" while no Tester is open"},
+        {header + "10 plug\n11 unplug\n12 rx #\n", "line 4: \"rx\" while no Tester is open"},
+        {header + "10 plug\n20 plug\n", "line 3: \"plug\" while the Tester is open"},
+        {header + "10 plug\r\n", "line 2: byte 0x0D is not text"},
+        {header + "10 plug\n20 shout hello\n", "line 3: unknown event \"shout\""},
+        {header + "10 plug\n20 tx\n", "line 3: \"tx\" without bytes"},
+        {header + "10 plug now\n", "line 2: \"plug\" carries no bytes"},
+        {header + "10 plug\n20 rx #t\\q\n", "line 3: unknown escape"},
+        {header + "10 plug\n20 rx #t\\x4\n", "line 3: unknown escape"},
+        {header + "-5 plug\n", "line 2: the time \"-5\" is not a number"},
+        {header + "99999999999999999999 plug\n", "line 2: the time"},
+        {header + "10 plug\n20 rx " + std::string(5000, 'a') + "\n", "line 3: longer than 4096"},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string error;
+        ReadAll(text, error);
+        EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+    }
+    // What the reader accepts: escapes, equal times, and the session shipped in docs/.
+    std::string error;
+    const auto events = ReadAll(header + "0 plug\n5 tx l1\\n\n9 rx \\\\\\t\\x00\\xff\\x20\n9 close\n", error);
+    EXPECT_EQ(error, "");
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1].bytes, "l1\n");
+    EXPECT_EQ(events[2].bytes, std::string("\\\t\0\xff ", 5));
+    std::string writer;
+    EXPECT_TRUE(CheckRecordingFile(SAMPLE_RECORDING, writer, error)) << error;
+}
+
+TEST(Recording, AFullDiskOrAnUnwritableFileIsSaidOnceAndTheDeviceGoesOn)
+{
+    CScriptedDevice device;
+    WriterProbe full;
+    full.writer.Open("/dev/full", "q9tester", "1.0");
+    CRecordingDevice recorder(device, full.writer);
+    ASSERT_TRUE(recorder.Open(0));
+    uint8_t byte = 0;
+    uint32_t transferred = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(recorder.Write('v', transferred));
+        EXPECT_TRUE(recorder.Read(byte, transferred));
+        EXPECT_EQ(byte, '#'); // the Tester's answer still arrives
+        while (byte != '\n')
+            recorder.Read(byte, transferred);
+    }
+    EXPECT_FALSE(full.writer.IsRecording());
+    ASSERT_EQ(full.complaints.size(), 1u);
+    EXPECT_EQ(full.complaints[0],
+              "q9tester: recording to /dev/full stopped: No space left on device; the Tester link goes on");
+
+    WriterProbe missing;
+    EXPECT_FALSE(missing.writer.Open("/nonexistent-folder/r.q9rec", "q9tester", "1.0"));
+    missing.writer.Write(1, RecordingKind::kPlug);
+    ASSERT_EQ(missing.complaints.size(), 1u);
+    EXPECT_NE(missing.complaints[0].find("cannot record to /nonexistent-folder/r.q9rec"), std::string::npos);
+}
