@@ -7,53 +7,49 @@
 
 #include "TamrixSDK.h"
 
-// The server-access library's thirteen functions without a network: every
-// call is recorded as text ("ptc_connect(1,host,user,password,1)"), and the
-// callbacks a test queues run only inside hub_sdk_messagequeue_process, on the
-// newest connection handle, through what was registered on it.
 struct fakerecord_t {
     uint32_t id;
     uint32_t shortId;
     std::string label;
 };
 
-class CFakeTamrixSdk {
-  public:
+// The server-access library's thirteen functions without a network: each call
+// but the pump and the record walk is recorded as text
+// ("ptc_connect(1,host,user,password,1)"); queued callbacks run only inside
+// hub_sdk_messagequeue_process, on the newest handle, through what was
+// registered on it.
+struct CFakeTamrixSdk {
     static constexpr hub_sdk_handle_t kHub = 100;
-
     static CFakeTamrixSdk& Instance();
     void Reset() { *this = CFakeTamrixSdk(); }
 
-    // Run at the next pump, in order. `withContext` false passes no context.
-    void QueueState(int32_t state, bool withContext = true);
-    void QueueConnect(bool connected);
-    void QueueTransponder(uint32_t event);
-    // What ptc_transponder_get_head/next walk from now on.
+    // kind: 's' state, 'c' connect, 't' transponder event.
+    void Queue(char kind, uint32_t value, bool withContext = true)
+    {
+        queue.push_back({kind, value, withContext});
+    }
     void SetRecords(const std::vector<fakerecord_t>& records);
+    void RunQueue();
 
-    std::vector<std::string> calls;
-    std::map<ptc_handle_t, void*> contexts;
-    int pumps = 0;
-    bool badPumpArguments = false;
-    bool refuseConnect = false; // ptc_connect returns 0
-
-    // Used by the library functions.
     struct handle_t {
         ptc_connect_callback_t connect = nullptr;
         ptc_connectionstate_callback_t state = nullptr;
         ptc_transponder_callback_t transponder = nullptr;
+        void* context = nullptr;
         bool live = true;
     };
     struct queued_t {
-        char kind; // 's' state, 'c' connect, 't' transponder
+        char kind;
         uint32_t value;
         bool withContext;
     };
-    std::map<ptc_handle_t, handle_t> handles;
-    ptc_handle_t newest = 0;
-    std::vector<queued_t> queue;
-    std::vector<std::vector<uint64_t>> blocks; // one per record, 8-byte aligned
-    size_t cursor = 0;
 
-    void RunQueue();
+    std::vector<std::string> calls;
+    std::map<ptc_handle_t, handle_t> handles;
+    std::vector<queued_t> queue;
+    std::vector<std::vector<uint64_t>> records; // one 8-byte aligned block each
+    size_t cursor = 0;
+    int pumps = 0;
+    bool badPumpArguments = false;
+    bool refuseConnect = false; // ptc_connect returns 0
 };

@@ -96,8 +96,8 @@ TEST_F(ServerPageTest, EachPressStartsOverOnANewHandleAndTheTeardownReleasesInOr
           Calls{"ptc_disconnect(2)", "ptc_handle_dealloc(100,2)", "hub_sdk_dealloc(100)"}})
         expected.insert(expected.end(), part.begin(), part.end());
     EXPECT_EQ(m_fake.calls, expected);
-    EXPECT_EQ(m_fake.contexts[1], context);
-    EXPECT_EQ(m_fake.contexts[2], context);
+    EXPECT_EQ(m_fake.handles[1].context, context);
+    EXPECT_EQ(m_fake.handles[2].context, context);
 }
 
 TEST_F(ServerPageTest, StatesShowTheirTextsAndOnlyAConnectStoresTheFieldsPressedWith)
@@ -107,7 +107,7 @@ TEST_F(ServerPageTest, StatesShowTheirTextsAndOnlyAConnectStoresTheFieldsPressed
     Fill(*page, "ividiv.example:8443", "tech", "pw");
     Synchronize(*page);
     // Nothing arrives outside the pump.
-    m_fake.QueueState(1);
+    m_fake.Queue('s', 1);
     EXPECT_EQ(Status(*page), "Trying to open connection...");
 
     const std::pair<int32_t, const char*> states[] = {{1, "Trying to connect to selected host"},
@@ -115,13 +115,13 @@ TEST_F(ServerPageTest, StatesShowTheirTextsAndOnlyAConnectStoresTheFieldsPressed
                                                       {3, "Trying to authenticate the user"},
                                                       {4, "Invalid user name or password specified"}};
     for (const auto& [state, text] : states) {
-        m_fake.QueueState(state);
+        m_fake.Queue('s', state);
         page->OnTimer();
         EXPECT_EQ(Status(*page), text);
     }
-    m_fake.QueueState(5);
-    m_fake.QueueState(1, false); // no context: nothing to act on
-    m_fake.QueueConnect(false);
+    m_fake.Queue('s', 5);
+    m_fake.Queue('s', 1, false); // no context: nothing to act on
+    m_fake.Queue('c', 0);
     page->OnTimer();
     EXPECT_EQ(Status(*page), "Invalid user name or password specified");
     EXPECT_EQ(m_login.host, "old.example");
@@ -129,7 +129,7 @@ TEST_F(ServerPageTest, StatesShowTheirTextsAndOnlyAConnectStoresTheFieldsPressed
 
     // Edited while connecting: the texts the connection was started with are kept.
     Fill(*page, "typo", "typo", "");
-    m_fake.QueueConnect(true);
+    m_fake.Queue('c', 1);
     page->OnTimer();
     EXPECT_EQ(Status(*page), "Successfully connected");
     EXPECT_EQ(m_login.host, "ividiv.example:8443");
@@ -144,12 +144,12 @@ TEST_F(ServerPageTest, ACompleteRecordSetReplacesTheListAndAFailureLaterKeepsIt)
                        {6, PTC_SHORT_ID_NONE, "No short id"},
                        {5, 9, "Second record of 5"}});
     Synchronize(*page);
-    m_fake.QueueTransponder(1); // not the complete set
+    m_fake.Queue('t', 1); // not the complete set
     page->OnTimer();
     EXPECT_EQ(m_translations.GetCount(), 1u);
     EXPECT_EQ(Pane1(), "D9 Ividiv: Not synchronized");
 
-    m_fake.QueueTransponder(PTC_TRANSPONDER_COMPLETE);
+    m_fake.Queue('t', PTC_TRANSPONDER_COMPLETE);
     page->OnTimer();
     ASSERT_EQ(m_translations.GetCount(), 3u);
     EXPECT_EQ(m_translations.Items()[2].label, "Second record of 5");
@@ -168,7 +168,7 @@ TEST_F(ServerPageTest, ACompleteRecordSetReplacesTheListAndAFailureLaterKeepsIt)
     const std::string synchronised = Pane1();
     m_statusBar.SetText(1, QStringLiteral("D9 Ividiv: earlier"));
     Synchronize(*page);
-    m_fake.QueueState(2);
+    m_fake.Queue('s', 2);
     page->OnTimer();
     EXPECT_EQ(m_translations.GetCount(), 3u);
     EXPECT_EQ(Pane1(), "D9 Ividiv: earlier");
@@ -176,7 +176,7 @@ TEST_F(ServerPageTest, ACompleteRecordSetReplacesTheListAndAFailureLaterKeepsIt)
     // A server without transponders empties the list, and says so as any other.
     m_fake.SetRecords({});
     Synchronize(*page);
-    m_fake.QueueTransponder(PTC_TRANSPONDER_COMPLETE);
+    m_fake.Queue('t', PTC_TRANSPONDER_COMPLETE);
     page->OnTimer();
     EXPECT_EQ(m_translations.GetCount(), 0u);
     EXPECT_FALSE(m_translations.FindTranslation(5, found));
