@@ -46,6 +46,9 @@ bool CHttpsRequest::SetUp(const sdksettings_t& settings, const std::string& user
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_PROXY, "") == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 0L) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    // Releasing a handle while its host name is being resolved leaves the
+    // resolver thread to finish alone instead of waiting for it.
+    ok = ok && curl_easy_setopt(m_easy, CURLOPT_QUICK_EXIT, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs) == CURLE_OK;
     ok = ok && curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, kTransferTimeoutMs) == CURLE_OK;
     ok = ok &&

@@ -7,7 +7,7 @@ namespace {
 
 // A pump runs on the caller's user-interface thread: it goes on while answers
 // complete, but no longer than this.
-constexpr std::chrono::milliseconds kPumpBudget{8};
+constexpr std::chrono::milliseconds kPumpBudget{4};
 
 } // namespace
 

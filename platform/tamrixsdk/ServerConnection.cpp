@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr size_t kPageRecords = 5000;
+constexpr size_t kPageRecords = 2000;
 constexpr size_t kMaxRecords = 5'000'000;
 constexpr size_t kMaxPageBody = 8 << 20;
 constexpr size_t kMaxSmallBody = 4096;

@@ -58,7 +58,7 @@ typedef struct ptc_transponder_t {
     uint32_t short_id;    /* offset 8, PTC_SHORT_ID_NONE for none */
     uint32_t record_size; /* offset 12, bytes up to the next record */
     uint64_t reserved1;   /* offset 16 */
-    char label[8];        /* offset 24 */
+    char label[1];        /* offset 24, runs on to its NUL */
 } ptc_transponder_t;
 
 /* handle: the connection; the last argument is the context of ptc_handle_alloc. */

@@ -3,6 +3,8 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -73,12 +75,19 @@ int Serve(const simoptions_t& options, const std::string& folder, const CUserSto
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGINT);
+    std::atomic<bool> ended{false};
     std::thread waiter([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
-        server.Stop();
+        // A stop that comes before the server loop runs is lost: repeat it
+        // until the loop has ended.
+        while (!ended) {
+            server.Stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     });
     const bool ok = server.Run();
+    ended = true;
     pthread_kill(waiter.native_handle(), SIGTERM); // when the server ended by itself
     waiter.join();
     return ok ? 0 : 1;
