@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <cmath>
@@ -21,14 +23,17 @@
 #include "AbsentTesterDevice.h"
 #include "BeaconPage.h"
 #include "EmulationPage.h"
+#include "IvidivSimProcess.h"
 #include "LoggingTabCtrl.h"
 #include "LoopPage.h"
+#include "Q9ServerPage.h"
 #include "Q9TesterDlg.h"
 #include "Q9TransponderPage.h"
 #include "SettingsDlg.h"
 #include "SimpleGraph.h"
 #include "TesterLink.h"
 #include "TesterRecords.h"
+#include "TextCodec.h"
 #include "TrackSensorPage.h"
 #include "TransponderPage.h"
 
@@ -165,6 +170,35 @@ bool SaveEmulationLoadFailure(const QString& output)
     return Save(page, output + QStringLiteral("/tab-emulation-load-failure.png"));
 }
 
+// The D9 Ividiv tab against ividiv-sim: filled in, after a synchronisation,
+// and after a wrong password.
+bool ShootServerPage(CQ9TesterDlg& dialog, QTabWidget& tabs, const QString& output)
+{
+    CIvidivSimProcess server({"--generate", "1000"});
+    server.UseForLibrary();
+    auto* page = dialog.findChild<CQ9ServerPage*>();
+    tabs.setCurrentWidget(page);
+    const auto field = [page](const char* name) { return page->findChild<QLineEdit*>(name); };
+    const auto synchronize = [&](const std::string& password, const char* outcome) {
+        // The library sends the password's Windows-1252 bytes; the simulator keeps UTF-8.
+        field("password")->setText(FromWindows1252(password));
+        page->findChild<QPushButton*>("synchronize")->click();
+        // The page's 100 ms pump wakes the loop.
+        const QDeadlineTimer deadline(20000);
+        while (field("status")->text() != QString::fromLatin1(outcome) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
+    field("host")->setText(QStringLiteral("localhost"));
+    field("user")->setText(QString::fromLatin1(CIvidivSimProcess::kUser));
+    field("password")->setText(QStringLiteral("password"));
+    bool ok = server.Port() != 0 && Save(dialog, output + QStringLiteral("/tab-d9-ividiv.png"));
+    synchronize(CIvidivSimProcess::kPassword, "Transponder data synchronized with server");
+    ok &= Save(dialog, output + QStringLiteral("/tab-d9-ividiv-synchronized.png"));
+    synchronize("wrong", "Invalid user name or password specified");
+    ok &= Save(dialog, output + QStringLiteral("/tab-d9-ividiv-wrong-password.png"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -217,6 +251,7 @@ int main(int argc, char** argv)
 
         ok &= SaveEmulationSending(dialog, output);
         ok &= SaveEmulationLoadFailure(output);
+        ok &= ShootServerPage(dialog, *tabs, output);
 
         int unit = 1;
         CSettingsDlg settings(&unit);
