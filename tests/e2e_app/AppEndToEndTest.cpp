@@ -180,28 +180,6 @@ TEST_F(AppEndToEnd, EveryDeviceIsLoggedOnceWhileItKeepsReporting)
     EXPECT_NE(ReadWholeFile(ConfigFile().string()).find("UnitCelsius=1"), std::string::npos);
 }
 
-TEST_F(AppEndToEnd, DevicesAreLoggedAgainAfterTheTesterWasAwayLongerThanTheDeafTime)
-{
-    // Away for 3 s, longer than the 2 s after which a device counts as new.
-    StartSim({"--unplug-after", "4", "--replug-after", "3"});
-    StartProgram();
-    ASSERT_TRUE(WaitForAppearances(1));
-    ASSERT_TRUE(WaitForAppearances(2)) << "the devices were not logged again after the replug";
-    for (const auto& [key, count] : Appearances())
-        EXPECT_EQ(count, 2) << std::get<0>(key) << " " << std::get<1>(key);
-    ExpectEveryRowWellFormed();
-    EXPECT_EQ(m_program->Stop(), 0);
-}
-
-TEST_F(AppEndToEnd, TerminatedWithoutATesterTheProgramStillEndsCleanly)
-{
-    StartProgram();
-    ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester.lock").string(), kPatience));
-    std::this_thread::sleep_for(500ms); // past start-up, searching for a Tester
-    EXPECT_EQ(m_program->Stop(), 0);
-    EXPECT_TRUE(fs::exists(ConfigFile()));
-}
-
 TEST_F(AppEndToEnd, AtTheFileSizeLimitTheProgramGoesOnAndEveryLineStaysWhole)
 {
     // Room for the title line and two or three rows: most rows that follow
