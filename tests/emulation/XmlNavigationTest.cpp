@@ -23,7 +23,7 @@ class XmlNavigation : public testing::Test {
 
 TEST_F(XmlNavigation, FindEnterLeaveAndRestartWalkTheTree)
 {
-    EXPECT_FALSE(document.EnterElement()); // no current element yet
+    EXPECT_FALSE(document.EnterElement());      // no current element yet
     EXPECT_FALSE(document.FindElement("ROOT")); // names compare case-sensitively
     ASSERT_TRUE(document.FindElement("root"));
     ASSERT_TRUE(document.EnterElement());

@@ -59,8 +59,9 @@ TEST(LogTest, OpenCreatesTheDatedFileAndAppendsWithoutTruncating)
     ASSERT_TRUE(again.Open(false));
     std::string line = "second";
     ASSERT_TRUE(again.Write(line, true));
-    if (again.Path() == path) // else the date turned meanwhile
+    if (again.Path() == path) { // else the date turned meanwhile
         EXPECT_EQ(ReadFileBytes(path), "firstsecond");
+    }
 }
 
 TEST(LogTest, LinesEndInCrLfWithLineBreaksInTheTextBlanked)
