@@ -139,10 +139,16 @@ void CQ9TesterDlg::HandPagesTheirObjects()
     m_emulationPage->SetTesterLink(m_link.get());
     m_emulationPage->SetLogTabCtrl(m_logTab);
     m_q9TransponderPage->SetTesterLink(m_link.get());
-    m_q9TransponderPage->SetSettings(m_settings.get());
     m_trackSensorPage->SetTesterLink(m_link.get());
-    m_trackSensorPage->SetSettings(m_settings.get());
-    m_beaconPage->SetSettings(m_settings.get());
+    ShowTemperatureUnit();
+}
+
+void CQ9TesterDlg::ShowTemperatureUnit()
+{
+    const bool celsius = m_settings->IsCelsius();
+    m_beaconPage->SetCelsius(celsius);
+    m_q9TransponderPage->SetCelsius(celsius);
+    m_trackSensorPage->SetCelsius(celsius);
 }
 
 void CQ9TesterDlg::AddMainTabs()
@@ -273,9 +279,7 @@ void CQ9TesterDlg::OnSettings()
     CSettingsDlg dialog(&m_settings->unitCelsius, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_beaconPage->ApplyTemperatureUnit();
-    m_q9TransponderPage->ApplyTemperatureUnit();
-    m_trackSensorPage->ApplyTemperatureUnit();
+    ShowTemperatureUnit();
 }
 
 void CQ9TesterDlg::OnTerminationRequested()

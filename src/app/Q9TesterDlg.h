@@ -79,13 +79,11 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     // A copy of the first server record for `number`; false when there is none.
     bool FindTranslation(uint32_t number, CTranslation& translation) const;
     // Logs a transponder row unless the same device (number, type, driver
-    // number) was logged or heard within the deaf time. An empty `idText`
-    // logs the number in decimal.
+    // number) was logged or heard within the deaf time. `battery` is the
+    // battery column's text; an empty `idText` logs the number in decimal.
     void AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId, uint32_t typeIndex,
-                              const std::string& battery, const std::string& idText, int32_t driverNumber);
-    // The same with "Low" or nothing as the battery text.
-    void AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId, uint32_t typeIndex,
-                              bool lowBattery, const std::string& idText, int32_t driverNumber = 0);
+                              const std::string& battery, const std::string& idText,
+                              int32_t driverNumber = 0);
 
     AppSettings& Settings() { return *m_settings; }
     CDeafList& DeafList() { return m_deafList; }
@@ -108,6 +106,8 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
     void CreatePages();
     void CreateWindowControls();
     void HandPagesTheirObjects();
+    // Hands the unit setting to the pages that show temperatures.
+    void ShowTemperatureUnit();
     void AddMainTabs();
     bool Initialise(CSingleInstance* instance);
     void CreateLogPages();

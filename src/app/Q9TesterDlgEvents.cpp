@@ -29,6 +29,12 @@ template <typename Number> std::string NumberOrEmpty(Number value)
     return value != 0 ? std::to_string(value) : std::string();
 }
 
+// The battery column of a transponder that reports only whether it is low.
+std::string LowBatteryCell(bool lowBattery)
+{
+    return lowBattery ? "Low" : "";
+}
+
 } // namespace
 
 bool CQ9TesterDlg::FindTranslation(uint32_t number, CTranslation& translation) const
@@ -67,22 +73,13 @@ void CQ9TesterDlg::AddTransponderLogRow(const std::string& label, uint32_t numbe
     PostLogRow(m_logTab, WM_LOG_TRANSPONDER_ROW, std::move(row));
 }
 
-void CQ9TesterDlg::AddTransponderLogRow(const std::string& label, uint32_t number, uint32_t shortId,
-                                        uint32_t typeIndex, bool lowBattery, const std::string& idText,
-                                        int32_t driverNumber)
-{
-    // A std::string, not a pointer: a pointer would pick this overload again.
-    const std::string battery = lowBattery ? "Low" : "";
-    AddTransponderLogRow(label, number, shortId, typeIndex, battery, idText, driverNumber);
-}
-
 void CQ9TesterDlg::OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery, unsigned driverNumber)
 {
     Identity identity = Identify(number, std::to_string(number));
     if (driverNumber != 0)
         identity.idText += " (" + std::to_string(driverNumber) + ")";
     m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeKorvo, lowBattery);
-    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeKorvo, lowBattery, "",
+    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeKorvo, LowBatteryCell(lowBattery), "",
                          static_cast<int32_t>(driverNumber));
 }
 
@@ -91,7 +88,7 @@ void CQ9TesterDlg::OnQ9Transponder(uint32_t number, uint32_t rssi)
     const Identity identity = Identify(number, std::to_string(number));
     m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeQ9, false);
     m_q9TransponderPage->ShowTransponder(number, identity.idText, rssi);
-    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeQ9, false, "");
+    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeQ9, LowBatteryCell(false), "");
 }
 
 void CQ9TesterDlg::OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery)
@@ -100,7 +97,8 @@ void CQ9TesterDlg::OnMindletTransponder(uint32_t number, uint32_t rssi, bool low
     const Identity identity = Identify(number, code);
     m_transponderPage->ShowTransponder(identity.idText, rssi, kTypeMindlet, lowBattery);
     // The log names a Mindlet by its printed code, also when it has a short id.
-    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeMindlet, lowBattery, code);
+    AddTransponderLogRow(identity.label, number, identity.shortId, kTypeMindlet, LowBatteryCell(lowBattery),
+                         code);
 }
 
 void CQ9TesterDlg::OnBeacon(uint32_t number, uint32_t rssi, double batteryVolts, int32_t temperature)
@@ -114,9 +112,15 @@ void CQ9TesterDlg::OnDiagnostics(uint32_t number, unsigned noise, double battery
                                  uint32_t batteryPercent, uint32_t remainingMinutes, double externalVolts,
                                  unsigned temperature, unsigned firmwareMajor, unsigned firmwareMinor)
 {
-    m_q9TransponderPage->ShowDiagnostics(number, static_cast<int32_t>(noise), batteryPercent,
-                                         remainingMinutes, static_cast<int32_t>(temperature), firmwareMajor,
-                                         firmwareMinor, batteryVolts, externalVolts);
+    m_q9TransponderPage->ShowDiagnostics({.number = number,
+                                          .noiseRaw = static_cast<int32_t>(noise),
+                                          .batteryVolts = batteryVolts,
+                                          .batteryPercent = batteryPercent,
+                                          .remainingMinutes = remainingMinutes,
+                                          .externalVolts = externalVolts,
+                                          .temperatureC = static_cast<int32_t>(temperature),
+                                          .firmwareMajor = firmwareMajor,
+                                          .firmwareMinor = firmwareMinor});
 }
 
 void CQ9TesterDlg::OnLoopLevel(unsigned level)
@@ -129,7 +133,8 @@ void CQ9TesterDlg::OnTransmitResult(int32_t result)
     m_emulationPage->OnTransmitResult(result);
 }
 
-void CQ9TesterDlg::OnCanReceived(int32_t, uint32_t twoWayId, uint32_t canId, unsigned length, const uint8_t* data)
+void CQ9TesterDlg::OnCanReceived(int32_t, uint32_t twoWayId, uint32_t canId, unsigned length,
+                                 const uint8_t* data)
 {
     std::string idText = std::to_string(twoWayId);
     std::string label;
@@ -164,7 +169,7 @@ void CQ9TesterDlg::OnSpecialDevice(int32_t what, uint32_t number, uint32_t rssi,
     const std::string code = FormatSpecialCode(number);
     if (kind == kSpecialTemperature)
         m_trackSensorPage->ShowTrackSensor(code, rssi, value);
-    AddTransponderLogRow("", number, 0, kTypeTrackSensor, false, code);
+    AddTransponderLogRow("", number, 0, kTypeTrackSensor, LowBatteryCell(false), code);
 }
 
 void CQ9TesterDlg::OnFirmwareVersion(bool known, unsigned major, unsigned minor)

@@ -1,32 +1,22 @@
 #pragma once
 
-#include <QBasicTimer>
-#include <QWidget>
 #include <cstdint>
 
-class CSimpleGraph;
+#include "GraphPage.h"
 
 // The "Loop" tab: the timing loop's signal level as a scrolling graph. A tick
 // without a level plots 0.
-class CLoopPage : public QWidget {
+class CLoopPage : public CGraphPage {
     Q_OBJECT
   public:
     explicit CLoopPage(QWidget* parent = nullptr);
 
     // Keeps the level for the next tick; only the last of a tick is plotted.
-    void SetLevel(uint32_t value) { latestValue = value; }
+    void SetLevel(uint32_t value) { KeepValue(value); }
 
-    // Every 150 ms: plots the latest level.
-    void OnTimer();
-
-    CSimpleGraph* Graph() const { return graph; }
+    // Plots the latest level.
+    void OnTimer() override { PlotKeptValue(); }
 
   protected:
-    void timerEvent(QTimerEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-  private:
-    CSimpleGraph* graph = nullptr;
-    uint32_t latestValue = 0;
-    QBasicTimer timer;
+    int GraphTop() const override { return 0; }
 };

@@ -5,13 +5,18 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "ValueFont.h"
+
 namespace {
 // The original frame line runs through the middle of the title: half an
 // 8-unit text line below the template rectangle's top.
 constexpr int kFrameLineOffset = 4;
 } // namespace
 
-CPageBuilder::CPageBuilder(QWidget* page) : m_page(page), m_units(page->font()) {}
+CPageBuilder::CPageBuilder(QWidget* page)
+    : m_page(page), m_units(page->font()), m_valueFont(CreateValueFont())
+{
+}
 
 QLabel* CPageBuilder::Caption(const QString& text, int x, int y, int width, int height)
 {
@@ -21,11 +26,15 @@ QLabel* CPageBuilder::Caption(const QString& text, int x, int y, int width, int 
     return label;
 }
 
-QLabel* CPageBuilder::SunkenField(int x, int y, int width, int height)
+QLabel* CPageBuilder::ValueField(const char* name, int x, int y, int width, int height, bool sunken)
 {
     QLabel* field = PlainField(x, y, width, height);
-    field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    field->setLineWidth(1);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setFont(m_valueFont);
+    if (sunken) {
+        field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        field->setLineWidth(1);
+    }
     return field;
 }
 
@@ -36,6 +45,15 @@ QLabel* CPageBuilder::PlainField(int x, int y, int width, int height)
     field->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     field->setTextFormat(Qt::PlainText);
     return field;
+}
+
+CTemperatureField CPageBuilder::TemperatureField(int x, int captionY, int captionWidth, int fieldY,
+                                                 int decimals)
+{
+    constexpr int kFieldWidth = 72;
+    QLabel* caption = Caption(QString(), x, captionY, captionWidth);
+    caption->setObjectName(QStringLiteral("temperatureLabel"));
+    return CTemperatureField(caption, ValueField("temperature", x, fieldY, kFieldWidth), decimals);
 }
 
 QPushButton* CPageBuilder::Button(const QString& text, int x, int y, int width, int height)

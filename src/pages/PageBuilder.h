@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
 #include "DialogUnits.h"
+#include "TemperatureField.h"
 
 class QGroupBox;
 class QLabel;
@@ -24,10 +26,14 @@ class CPageBuilder {
 
     // A one-line caption, as the labels above the value fields.
     QLabel* Caption(const QString& text, int x, int y, int width, int height = 8);
-    // A value field: text in a sunken frame, empty until the page fills it.
-    QLabel* SunkenField(int x, int y, int width, int height);
-    // A value field without a frame.
+    // A value field named `name`: text in the large value font, empty until
+    // the page fills it, in a sunken frame unless `sunken` is false.
+    QLabel* ValueField(const char* name, int x, int y, int width, int height = 18, bool sunken = true);
+    // A text field without a frame in the page's own font.
     QLabel* PlainField(int x, int y, int width, int height);
+    // The temperature caption at (x, captionY) and its value field below at
+    // fieldY, labelled for degrees Celsius.
+    CTemperatureField TemperatureField(int x, int captionY, int captionWidth, int fieldY, int decimals);
     QPushButton* Button(const QString& text, int x, int y, int width, int height);
     // A titled frame around the controls of its template rectangle. Qt's
     // title takes more height than the template allows for, so the box is
@@ -40,4 +46,5 @@ class CPageBuilder {
   private:
     QWidget* m_page;
     CDialogUnits m_units;
+    QFont m_valueFont;
 };

@@ -2,26 +2,22 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QResizeEvent>
-#include <QTimerEvent>
 
-#include "AppSettings.h"
 #include "FixedFormat.h"
 #include "PageBuilder.h"
 #include "SimpleGraph.h"
-#include "TemperatureDisplay.h"
 #include "TesterLink.h"
 #include "TextCodec.h"
-#include "ValueFont.h"
 
 namespace {
-constexpr int kTickMs = 150;
 // Silent ticks after which identity, RSSI and Request grey out (900 ms).
 constexpr int32_t kIdleTicks = 6;
 // Ticks without a reading or a reply after which the page blanks (22.5 s).
 constexpr int32_t kActivityTicks = 150;
 // The loop command's parameter that asks the Tester for diagnostics.
 constexpr unsigned kDiagnosticsRequest = 1;
+// The graph keeps this far below the diagnostics box.
+constexpr int kGapBelowBox = 4;
 
 constexpr double kMaxBatteryVolts = 5.0;
 constexpr uint32_t kMaxBatteryPercent = 100;
@@ -35,12 +31,9 @@ QString NoiseText(int32_t noiseRaw)
 }
 } // namespace
 
-CQ9TransponderPage::CQ9TransponderPage(QWidget* parent) : QWidget(parent)
+CQ9TransponderPage::CQ9TransponderPage(QWidget* parent) : CGraphPage(true, parent)
 {
-    setFont(CDialogUnits::DialogFont());
     CPageBuilder builder(this);
-    resize(builder.Rect(0, 0, 432, 165).size());
-
     builder.GroupBox(tr("Diagnostics"), 87, 7, 334, 71);
 
     builder.Caption(tr("ID:"), 7, 13, 72);
@@ -50,116 +43,72 @@ CQ9TransponderPage::CQ9TransponderPage(QWidget* parent) : QWidget(parent)
     builder.Caption(tr("External voltage:"), 175, 44, 72);
     builder.Caption(tr("Battery percentage:"), 256, 13, 80);
     builder.Caption(tr("Battery time (min.):"), 256, 44, 80);
-    temperatureLabel = builder.Caption(TemperatureLabel(true), 340, 13, 76);
     builder.Caption(tr("Noise (dBm):"), 340, 44, 76);
 
-    idField = builder.SunkenField(7, 23, 72, 18);
-    rssiField = builder.SunkenField(7, 54, 72, 18);
-    requestButton = builder.Button(tr("Request"), 94, 23, 72, 18);
-    versionField = builder.SunkenField(94, 54, 72, 18);
-    batteryVoltageField = builder.SunkenField(175, 23, 72, 18);
-    externalVoltageField = builder.SunkenField(175, 54, 72, 18);
-    batteryPercentField = builder.SunkenField(256, 23, 72, 18);
-    batteryTimeField = builder.SunkenField(256, 54, 72, 18);
-    temperatureField = builder.SunkenField(340, 23, 72, 18);
-    noiseField = builder.SunkenField(340, 54, 72, 18);
+    m_idField = builder.ValueField("id", 7, 23, 72);
+    m_rssiField = builder.ValueField("rssi", 7, 54, 72);
+    m_requestButton = builder.Button(tr("Request"), 94, 23, 72, 18);
+    m_requestButton->setObjectName(QStringLiteral("request"));
+    m_versionField = builder.ValueField("version", 94, 54, 72);
+    m_batteryVoltageField = builder.ValueField("batteryVoltage", 175, 23, 72);
+    m_externalVoltageField = builder.ValueField("externalVoltage", 175, 54, 72);
+    m_batteryPercentField = builder.ValueField("batteryPercent", 256, 23, 72);
+    m_batteryTimeField = builder.ValueField("batteryTime", 256, 54, 72);
+    m_temperature = builder.TemperatureField(340, 13, 76, 23, 0);
+    m_noiseField = builder.ValueField("noise", 340, 54, 72);
+    connect(m_requestButton, &QPushButton::clicked, this, &CQ9TransponderPage::OnRequest);
 
-    idField->setObjectName(QStringLiteral("id"));
-    rssiField->setObjectName(QStringLiteral("rssi"));
-    requestButton->setObjectName(QStringLiteral("request"));
-    versionField->setObjectName(QStringLiteral("version"));
-    batteryVoltageField->setObjectName(QStringLiteral("batteryVoltage"));
-    externalVoltageField->setObjectName(QStringLiteral("externalVoltage"));
-    batteryPercentField->setObjectName(QStringLiteral("batteryPercent"));
-    batteryTimeField->setObjectName(QStringLiteral("batteryTime"));
-    temperatureField->setObjectName(QStringLiteral("temperature"));
-    noiseField->setObjectName(QStringLiteral("noise"));
-    temperatureLabel->setObjectName(QStringLiteral("temperatureLabel"));
-
-    valueFont = CreateValueFont();
-    for (QLabel* field : {idField, rssiField, noiseField, temperatureField, versionField, batteryVoltageField,
-                          batteryTimeField, externalVoltageField, batteryPercentField})
-        field->setFont(valueFont);
-    connect(requestButton, &QPushButton::clicked, this, &CQ9TransponderPage::OnRequest);
-
-    idField->clear();
-    rssiField->clear();
     SetIdentityEnabled(true);
     ClearDiagnostics();
-    idleTicks = 0;
-
-    graph = new CSimpleGraph(this);
-    graph->backgroundColour = QColor(92, 92, 92);
-    graph->gapMode = true;
-    graph->setGeometry(150, 25, 275, 75);
-    graph->fullScale = 255;
-    graph->show();
-
-    ApplyTemperatureUnit();
-    timer.start(kTickMs, this);
-}
-
-void CQ9TransponderPage::SetSettings(AppSettings* settings)
-{
-    m_settings = settings;
-    ApplyTemperatureUnit();
-}
-
-void CQ9TransponderPage::ApplyTemperatureUnit()
-{
-    temperatureLabel->setText(TemperatureLabel(IsCelsius()));
-    ShowTemperature();
 }
 
 void CQ9TransponderPage::ShowTransponder(uint32_t number, const std::string& idText, uint32_t rssi)
 {
-    latestValue = rssi;
-    idleTicks = 0;
-    activityTicks = 0;
+    KeepValue(rssi);
+    m_idleTicks = 0;
+    m_activityTicks = 0;
     // Another transponder is now in front of the Tester. Numbers, not texts:
     // the reply names a transponder by number, its readings by short id.
-    if (!idField->text().isEmpty() && number != m_shownNumber)
+    if (!m_idField->text().isEmpty() && number != m_shownNumber)
         ClearDiagnostics();
     m_shownNumber = number;
-    idField->setText(FromWindows1252(idText));
-    rssiField->setText(QString::number(rssi));
+    m_idField->setText(FromWindows1252(idText));
+    m_rssiField->setText(QString::number(rssi));
     SetIdentityEnabled(true);
 }
 
-void CQ9TransponderPage::ShowDiagnostics(uint32_t number, int32_t noiseRaw, uint32_t batteryPercent,
-                                         uint32_t batteryMinutes, int32_t temperatureC, uint32_t versionMajor,
-                                         uint32_t versionMinor, double batteryVolts, double externalVolts)
+void CQ9TransponderPage::ShowDiagnostics(const diagnostics_t& reply)
 {
-    activityTicks = 0;
-    temperature = temperatureC;
-    ShowTemperature();
+    m_activityTicks = 0;
+    m_temperature.Show(reply.temperatureC);
 
-    m_shownNumber = number;
-    idField->setText(QString::number(number));
-    noiseField->setText(NoiseText(noiseRaw));
-    versionField->setText(QStringLiteral("%1.%2").arg(versionMajor).arg(versionMinor));
-    const bool batteryVoltsPlausible = batteryVolts >= 0.0 && batteryVolts <= kMaxBatteryVolts;
-    batteryVoltageField->setText(batteryVoltsPlausible ? FormatFixed(batteryVolts, 1) : QString());
-    batteryTimeField->setText(QString::number(batteryMinutes));
-    const bool externalPlausible = externalVolts >= kMinExternalVolts && externalVolts <= kMaxExternalVolts;
-    externalVoltageField->setText(externalPlausible ? FormatFixed(externalVolts, 1) : tr("N.A."));
-    batteryPercentField->setText(batteryPercent <= kMaxBatteryPercent ? QString::number(batteryPercent)
-                                                                      : QString());
+    m_shownNumber = reply.number;
+    m_idField->setText(QString::number(reply.number));
+    m_noiseField->setText(NoiseText(reply.noiseRaw));
+    m_versionField->setText(QStringLiteral("%1.%2").arg(reply.firmwareMajor).arg(reply.firmwareMinor));
+    const bool batteryVoltsPlausible = reply.batteryVolts >= 0.0 && reply.batteryVolts <= kMaxBatteryVolts;
+    m_batteryVoltageField->setText(batteryVoltsPlausible ? FormatFixed(reply.batteryVolts, 1) : QString());
+    m_batteryTimeField->setText(QString::number(reply.remainingMinutes));
+    const bool externalPlausible =
+        reply.externalVolts >= kMinExternalVolts && reply.externalVolts <= kMaxExternalVolts;
+    m_externalVoltageField->setText(externalPlausible ? FormatFixed(reply.externalVolts, 1) : tr("N.A."));
+    m_batteryPercentField->setText(
+        reply.batteryPercent <= kMaxBatteryPercent ? QString::number(reply.batteryPercent) : QString());
 }
 
 void CQ9TransponderPage::ClearDiagnostics()
 {
-    for (QLabel* field : {noiseField, temperatureField, versionField, batteryVoltageField, batteryTimeField,
-                          externalVoltageField, batteryPercentField})
+    for (QLabel* field : {m_noiseField, m_versionField, m_batteryVoltageField, m_batteryTimeField,
+                          m_externalVoltageField, m_batteryPercentField})
         field->clear();
-    requestButton->setEnabled(false);
-    temperature = kNoTemperature;
-    activityTicks = 0;
+    m_temperature.Clear();
+    m_requestButton->setEnabled(false);
+    m_activityTicks = 0;
 }
 
 void CQ9TransponderPage::OnRequest()
 {
-    graph->AddValue(CSimpleGraph::MarkerValue);
+    Graph()->AddValue(CSimpleGraph::MarkerValue);
     ClearDiagnostics();
     if (m_link)
         m_link->SendLoop(kDiagnosticsRequest);
@@ -167,55 +116,31 @@ void CQ9TransponderPage::OnRequest()
 
 void CQ9TransponderPage::OnTimer()
 {
-    graph->AddValue(latestValue);
-    latestValue = 0;
-    if (activityTicks >= kActivityTicks) {
-        idField->clear();
-        rssiField->clear();
-        idField->setEnabled(true);
-        rssiField->setEnabled(true);
+    PlotKeptValue();
+    if (m_activityTicks >= kActivityTicks) {
+        m_idField->clear();
+        m_rssiField->clear();
+        m_idField->setEnabled(true);
+        m_rssiField->setEnabled(true);
         ClearDiagnostics();
-        idleTicks = 1;
+        m_idleTicks = 1;
     } else {
-        ++activityTicks;
-        if (idleTicks >= kIdleTicks)
+        ++m_activityTicks;
+        if (m_idleTicks >= kIdleTicks)
             SetIdentityEnabled(false);
         else
-            ++idleTicks;
+            ++m_idleTicks;
     }
-    graph->update();
 }
 
-void CQ9TransponderPage::timerEvent(QTimerEvent* event)
+int CQ9TransponderPage::GraphTop() const
 {
-    if (event->timerId() == timer.timerId())
-        OnTimer();
-    else
-        QWidget::timerEvent(event);
-}
-
-void CQ9TransponderPage::resizeEvent(QResizeEvent* event)
-{
-    if (!graph)
-        return;
-    const int bottom = rssiField->geometry().y() + rssiField->height();
-    const QSize size = event->size();
-    graph->setGeometry(11, bottom + 15, size.width() - 22, size.height() - bottom - 26);
-}
-
-void CQ9TransponderPage::ShowTemperature()
-{
-    temperatureField->setText(FormatTemperature(temperature, IsCelsius(), 0));
+    return m_rssiField->geometry().bottom() + 1 + kGapBelowBox;
 }
 
 void CQ9TransponderPage::SetIdentityEnabled(bool enabled)
 {
-    idField->setEnabled(enabled);
-    rssiField->setEnabled(enabled);
-    requestButton->setEnabled(enabled);
-}
-
-bool CQ9TransponderPage::IsCelsius() const
-{
-    return !m_settings || m_settings->IsCelsius();
+    m_idField->setEnabled(enabled);
+    m_rssiField->setEnabled(enabled);
+    m_requestButton->setEnabled(enabled);
 }

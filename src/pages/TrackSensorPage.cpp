@@ -5,12 +5,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "AppSettings.h"
 #include "PageBuilder.h"
-#include "TemperatureDisplay.h"
 #include "TesterLink.h"
 #include "TextCodec.h"
-#include "ValueFont.h"
 
 const char* const CTrackSensorPage::kNoteText =
     "A Tracksensor sends out it's signal only once a minute,\r\n"
@@ -35,92 +32,65 @@ CTrackSensorPage::CTrackSensorPage(QWidget* parent) : QWidget(parent)
 
     builder.Caption(tr("ID:"), 7, 8, 106);
     builder.Caption(tr("RSSI:"), 124, 8, 72);
-    temperatureLabel = builder.Caption(TemperatureLabel(true), 205, 8, 80);
-    idField = builder.SunkenField(7, 17, 106, 18);
-    rssiField = builder.SunkenField(124, 17, 72, 18);
-    temperatureField = builder.SunkenField(205, 17, 72, 18);
-    startStopButton = builder.Button(tr("Start listening"), 335, 17, 86, 18);
-    noteField = builder.PlainField(52, 60, 327, 55);
-    noteField->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    noteField->setWordWrap(true);
-    progressBar = new QProgressBar(this);
-    progressBar->setGeometry(builder.Rect(16, 134, 399, 14));
-    progressBar->setRange(0, 100);
-    progressBar->setValue(0);
-    progressBar->setTextVisible(false);
-
-    idField->setObjectName(QStringLiteral("id"));
-    rssiField->setObjectName(QStringLiteral("rssi"));
-    temperatureField->setObjectName(QStringLiteral("temperature"));
-    temperatureLabel->setObjectName(QStringLiteral("temperatureLabel"));
-    startStopButton->setObjectName(QStringLiteral("startStop"));
-    noteField->setObjectName(QStringLiteral("note"));
-    progressBar->setObjectName(QStringLiteral("progress"));
-
-    valueFont = CreateValueFont();
-    for (QLabel* field : {idField, rssiField, temperatureField})
-        field->setFont(valueFont);
-    connect(startStopButton, &QPushButton::clicked, this, &CTrackSensorPage::OnStartStop);
-
-    noteField->setText(ScreenText(kNoteText));
-    ClearFields();
-    startStopButton->setText(tr("Start listening"));
+    m_idField = builder.ValueField("id", 7, 17, 106);
+    m_rssiField = builder.ValueField("rssi", 124, 17, 72);
+    m_temperature = builder.TemperatureField(205, 8, 80, 17, 1);
+    m_startStopButton = builder.Button(tr("Start listening"), 335, 17, 86, 18);
+    m_startStopButton->setObjectName(QStringLiteral("startStop"));
+    auto* note = builder.PlainField(52, 60, 327, 55);
+    note->setObjectName(QStringLiteral("note"));
+    note->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    note->setWordWrap(true);
+    note->setText(ScreenText(kNoteText));
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progress"));
+    m_progressBar->setGeometry(builder.Rect(16, 134, 399, 14));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(false);
+    connect(m_startStopButton, &QPushButton::clicked, this, &CTrackSensorPage::OnStartStop);
     ResetBarColour();
-    ApplyTemperatureUnit();
 }
 
 CTrackSensorPage::~CTrackSensorPage()
 {
-    if (listening && m_link)
+    if (m_listening && m_link)
         m_link->StopListening();
-}
-
-void CTrackSensorPage::SetSettings(AppSettings* settings)
-{
-    m_settings = settings;
-    ApplyTemperatureUnit();
-}
-
-void CTrackSensorPage::ApplyTemperatureUnit()
-{
-    temperatureLabel->setText(TemperatureLabel(IsCelsius()));
-    ShowTemperature();
 }
 
 void CTrackSensorPage::SetTesterConnected(bool connected)
 {
-    startStopButton->setEnabled(connected);
+    m_startStopButton->setEnabled(connected);
     if (!connected)
-        listening = false;
+        m_listening = false;
     ClearFields();
-    startStopButton->setText(tr("Start listening"));
+    m_startStopButton->setText(tr("Start listening"));
     ResetBarColour();
 }
 
 void CTrackSensorPage::SetListening(bool isListening)
 {
-    startStopButton->setEnabled(true);
+    m_startStopButton->setEnabled(true);
     // Each listening session shows its own empty polls; a bar left full by the
     // last session would say nothing.
-    if (isListening && !listening)
-        progressBar->setValue(0);
-    listening = isListening;
+    if (isListening && !m_listening)
+        m_progressBar->setValue(0);
+    m_listening = isListening;
     ClearFields();
     ShowButtonText();
 }
 
 void CTrackSensorPage::StepProgress()
 {
-    if (listening)
-        progressBar->setValue(std::min(progressBar->value() + 1, progressBar->maximum()));
+    if (m_listening)
+        m_progressBar->setValue(std::min(m_progressBar->value() + 1, m_progressBar->maximum()));
 }
 
 void CTrackSensorPage::ShowTrackSensor(const std::string& codeText, uint32_t rssi, double temperatureC)
 {
-    idField->setText(FromWindows1252(codeText));
-    rssiField->setText(QString::number(rssi));
-    temperature = temperatureC;
-    ShowTemperature();
+    m_idField->setText(FromWindows1252(codeText));
+    m_rssiField->setText(QString::number(rssi));
+    m_temperature.Show(temperatureC);
 }
 
 void CTrackSensorPage::OnStartStop()
@@ -128,30 +98,29 @@ void CTrackSensorPage::OnStartStop()
     ClearFields();
     ShowButtonText();
     if (m_link) {
-        if (listening)
+        if (m_listening)
             m_link->StopListening();
         else
             m_link->StartListening();
     }
     // Until the Tester confirms the switch (or connects again).
-    startStopButton->setEnabled(false);
+    m_startStopButton->setEnabled(false);
 }
 
 void CTrackSensorPage::ClearFields()
 {
-    idField->clear();
-    temperatureField->clear();
-    rssiField->clear();
+    m_idField->clear();
+    m_rssiField->clear();
     // Forgotten with the sensor, so a change of unit cannot bring it back.
-    temperature = kNoTemperature;
+    m_temperature.Clear();
 }
 
 void CTrackSensorPage::ShowButtonText()
 {
-    if (listening) {
-        startStopButton->setText(tr("Stop listening"));
+    if (m_listening) {
+        m_startStopButton->setText(tr("Stop listening"));
     } else {
-        startStopButton->setText(tr("Start listening"));
+        m_startStopButton->setText(tr("Start listening"));
         ResetBarColour();
     }
 }
@@ -159,17 +128,7 @@ void CTrackSensorPage::ShowButtonText()
 void CTrackSensorPage::ResetBarColour()
 {
     // The bar is drawn black whenever listening has not (yet) started.
-    QPalette palette = progressBar->palette();
+    QPalette palette = m_progressBar->palette();
     palette.setColor(QPalette::Highlight, QColor(0, 0, 0));
-    progressBar->setPalette(palette);
-}
-
-void CTrackSensorPage::ShowTemperature()
-{
-    temperatureField->setText(FormatTemperature(temperature, IsCelsius(), 1));
-}
-
-bool CTrackSensorPage::IsCelsius() const
-{
-    return !m_settings || m_settings->IsCelsius();
+    m_progressBar->setPalette(palette);
 }

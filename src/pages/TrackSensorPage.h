@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QFont>
 #include <QWidget>
 #include <cstdint>
 #include <string>
+
+#include "TemperatureField.h"
 
 class CTesterLink;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-struct AppSettings;
 
 // The "Tracksensor" tab. Track sensors are heard only while the Tester is in
 // its listening mode, which the page's button switches on and off; the Tester
@@ -25,11 +25,10 @@ class CTrackSensorPage : public QWidget {
     ~CTrackSensorPage() override;
 
     void SetTesterLink(CTesterLink* link) { m_link = link; }
-    // Also shows the temperature label for the unit chosen there.
-    void SetSettings(AppSettings* settings);
-    // Relabels the temperature and shows the last one again in the current unit.
-    void ApplyTemperatureUnit();
-    bool IsListening() const { return listening; }
+    // The unit temperatures are shown in (true: degrees Celsius) and its
+    // label; the last temperature is shown again in that unit.
+    void SetCelsius(bool celsius) { m_temperature.SetCelsius(celsius); }
+    bool IsListening() const { return m_listening; }
 
     void SetTesterConnected(bool connected);
     // The Tester confirmed that listening mode started (true) or stopped.
@@ -46,21 +45,12 @@ class CTrackSensorPage : public QWidget {
     void ClearFields();
     void ShowButtonText();
     void ResetBarColour();
-    void ShowTemperature();
-    bool IsCelsius() const;
 
-    QLabel* idField = nullptr;
-    QLabel* temperatureLabel = nullptr;
-    QLabel* temperatureField = nullptr;
-    QPushButton* startStopButton = nullptr;
-    QLabel* rssiField = nullptr;
-    QProgressBar* progressBar = nullptr;
-    QLabel* noteField = nullptr;
-    QFont valueFont;
+    QLabel* m_idField = nullptr;
+    QLabel* m_rssiField = nullptr;
+    CTemperatureField m_temperature;
+    QPushButton* m_startStopButton = nullptr;
+    QProgressBar* m_progressBar = nullptr;
     CTesterLink* m_link = nullptr;
-    AppSettings* m_settings = nullptr;
-    // Outside the shown range while no sensor is shown.
-    static constexpr double kNoTemperature = 4294967295.0;
-    double temperature = kNoTemperature;
-    bool listening = false;
+    bool m_listening = false;
 };

@@ -1,94 +1,55 @@
 #include "TransponderPage.h"
 
 #include <QLabel>
-#include <QResizeEvent>
-#include <QTimerEvent>
 
 #include "PageBuilder.h"
-#include "SimpleGraph.h"
 #include "TextCodec.h"
 #include "TransponderTypeNames.h"
-#include "ValueFont.h"
 
 namespace {
-constexpr int kTickMs = 150;
 // A reading stays for this many ticks and is blanked on the next.
 constexpr int32_t kTicksShown = 3;
 } // namespace
 
-CTransponderPage::CTransponderPage(QWidget* parent) : QWidget(parent)
+CTransponderPage::CTransponderPage(QWidget* parent) : CGraphPage(true, parent)
 {
-    setFont(CDialogUnits::DialogFont());
     CPageBuilder builder(this);
-    resize(builder.Rect(0, 0, 432, 165).size());
-
     builder.Caption(tr("ID:"), 7, 7, 72);
     builder.Caption(tr("RSSI:"), 91, 7, 72);
     builder.Caption(tr("Type:"), 175, 7, 72);
-    idField = builder.SunkenField(7, 16, 72, 18);
-    rssiField = builder.SunkenField(91, 16, 72, 18);
-    typeField = builder.SunkenField(175, 16, 72, 18);
-    lowBatteryField = builder.PlainField(260, 16, 72, 18);
-    idField->setObjectName(QStringLiteral("id"));
-    rssiField->setObjectName(QStringLiteral("rssi"));
-    typeField->setObjectName(QStringLiteral("type"));
-    lowBatteryField->setObjectName(QStringLiteral("lowBattery"));
-
-    valueFont = CreateValueFont();
-    for (QLabel* field : {idField, typeField, rssiField, lowBatteryField})
-        field->setFont(valueFont);
-    ClearFields();
-
-    graph = new CSimpleGraph(this);
-    graph->backgroundColour = QColor(92, 92, 92);
-    graph->gapMode = true;
-    graph->setGeometry(150, 25, 275, 175);
-    graph->fullScale = 255;
-    graph->show();
-
-    timer.start(kTickMs, this);
+    m_idField = builder.ValueField("id", 7, 16, 72);
+    m_rssiField = builder.ValueField("rssi", 91, 16, 72);
+    m_typeField = builder.ValueField("type", 175, 16, 72);
+    m_lowBatteryField = builder.ValueField("lowBattery", 260, 16, 72, 18, false);
 }
 
 void CTransponderPage::ShowTransponder(const std::string& idText, uint32_t rssi, uint32_t typeIndex,
                                        bool lowBattery)
 {
-    staleTicks = 0;
-    latestValue = rssi;
-    idField->setText(FromWindows1252(idText));
-    typeField->setText(QString::fromLatin1(TransponderTypeName(typeIndex)));
-    rssiField->setText(QString::number(rssi));
-    lowBatteryField->setText(lowBattery ? tr("Low battery") : QString());
+    m_staleTicks = 0;
+    KeepValue(rssi);
+    m_idField->setText(FromWindows1252(idText));
+    m_typeField->setText(QString::fromLatin1(TransponderTypeName(typeIndex)));
+    m_rssiField->setText(QString::number(rssi));
+    m_lowBatteryField->setText(lowBattery ? tr("Low battery") : QString());
 }
 
 void CTransponderPage::OnTimer()
 {
-    graph->AddValue(latestValue);
-    latestValue = 0;
-    if (staleTicks >= kTicksShown)
+    PlotKeptValue();
+    if (m_staleTicks >= kTicksShown)
         ClearFields();
     else
-        ++staleTicks;
-    graph->update();
+        ++m_staleTicks;
 }
 
-void CTransponderPage::timerEvent(QTimerEvent* event)
+int CTransponderPage::GraphTop() const
 {
-    if (event->timerId() == timer.timerId())
-        OnTimer();
-    else
-        QWidget::timerEvent(event);
-}
-
-void CTransponderPage::resizeEvent(QResizeEvent* event)
-{
-    if (!graph)
-        return;
-    // The graph fills the page below the value row.
-    graph->setGeometry(GraphRectBelow(idField->geometry().bottom() + 1, event->size()));
+    return m_idField->geometry().bottom() + 1;
 }
 
 void CTransponderPage::ClearFields()
 {
-    for (QLabel* field : {idField, typeField, rssiField, lowBatteryField})
+    for (QLabel* field : {m_idField, m_typeField, m_rssiField, m_lowBatteryField})
         field->clear();
 }

@@ -81,3 +81,18 @@ struct testercommand_t {
     uint8_t rtr = 0;       // 0 or 1
     uint8_t data[9] = {};  // 8 data bytes and one spare
 };
+
+// A Q9 transponder's diagnostics reply, converted to volts, percent, minutes
+// and degrees Celsius; the noise is the raw byte. One record, so that the
+// nine values cannot be passed on in another order.
+struct diagnostics_t {
+    uint32_t number = 0;
+    int32_t noiseRaw = 0;
+    double batteryVolts = 0.0;
+    uint32_t batteryPercent = 0;
+    uint32_t remainingMinutes = 0;
+    double externalVolts = 0.0;
+    int32_t temperatureC = 0;
+    uint32_t firmwareMajor = 0;
+    uint32_t firmwareMinor = 0;
+};

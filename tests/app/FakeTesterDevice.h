@@ -5,15 +5,14 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
 
-#include "TesterDevice.h"
+#include "AbsentTesterDevice.h"
 
 // A Tester driver for the main dialog's tests. Without a Tester, every search
 // fails, so the link reports the link lost after each start. With one, the
 // Tester opens and then stays silent until Release (a read then fails),
 // unless `openFailure` is given: then it is found but cannot be opened.
-class CFakeTesterDevice : public CTesterDevice {
+class CFakeTesterDevice : public CAbsentTesterDevice {
   public:
     explicit CFakeTesterDevice(bool testerAttached = false, std::string openFailure = {})
         : m_attached(testerAttached), m_openFailure(std::move(openFailure))
@@ -33,11 +32,6 @@ class CFakeTesterDevice : public CTesterDevice {
     }
     bool Open(uint32_t) override { return m_attached && m_openFailure.empty(); }
     std::string OpenFailure() const override { return m_openFailure; }
-    bool SetBaudRate(uint32_t) override { return true; }
-    bool SetDataCharacteristics(uint8_t, uint8_t, uint8_t) override { return true; }
-    bool Purge(uint32_t) override { return true; }
-    bool SetTimeouts(uint32_t, uint32_t) override { return true; }
-    bool SetFlowControl(uint16_t, uint8_t, uint8_t) override { return true; }
     bool Read(uint8_t&, uint32_t& transferred) override
     {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -50,7 +44,6 @@ class CFakeTesterDevice : public CTesterDevice {
         transferred = 1;
         return true;
     }
-    void Close() override {}
 
     void Release()
     {

@@ -8,12 +8,13 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "RuntimeFolder.h"
 #include "SingleInstance.h"
+#include "TempFolder.h"
+#include "WaitUntil.h"
 
 extern char** environ;
 
@@ -53,29 +54,10 @@ pid_t StartProgram(const fs::path& runtime, const fs::path& folder)
     return error == 0 ? pid : -1;
 }
 
-// Waits up to `limit` for `pid` to end; its wait status, or -1 if it runs on.
-int WaitEnd(pid_t pid, std::chrono::seconds limit)
-{
-    const auto until = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (std::chrono::steady_clock::now() < until) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return status;
-        std::this_thread::sleep_for(20ms);
-    }
-    return -1;
-}
-
 // True once the program in `folder` made its log files: it got past the check.
-bool WaitRunning(const fs::path& folder, std::chrono::seconds limit)
+bool WaitRunning(const fs::path& folder)
 {
-    const auto until = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < until) {
-        if (fs::exists(folder / "Log") && !fs::is_empty(folder / "Log"))
-            return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return false;
+    return WaitUntil([&] { return fs::exists(folder / "Log") && !fs::is_empty(folder / "Log"); }, 60s, 20ms);
 }
 
 void Kill(pid_t pid)
@@ -88,17 +70,18 @@ void Kill(pid_t pid)
 
 TEST(SingleInstanceTest, SecondCopyEndsAtOnceWhileTheFirstRunsOn)
 {
-    char pattern[] = "/tmp/q9-instance-XXXXXX";
-    const fs::path runtime = ::mkdtemp(pattern);
+    CTempFolder folder("q9-instance");
+    const fs::path& runtime = folder.Path();
 
     const pid_t first = StartProgram(runtime, runtime / "first");
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(WaitRunning(runtime / "first", 60s));
+    ASSERT_TRUE(WaitRunning(runtime / "first"));
 
     const pid_t second = StartProgram(runtime, runtime / "second");
     ASSERT_GT(second, 0);
-    const int status = WaitEnd(second, 60s);
-    ASSERT_NE(status, -1) << "the second copy kept running";
+    int status = 0;
+    ASSERT_TRUE(WaitUntil([&] { return waitpid(second, &status, WNOHANG) == second; }, 60s, 20ms))
+        << "the second copy kept running";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_FALSE(fs::exists(runtime / "second" / "Log"));        // it never got to its logs
     EXPECT_EQ(fs::file_size(runtime / "second" / "stderr"), 0u); // and said nothing
@@ -108,16 +91,15 @@ TEST(SingleInstanceTest, SecondCopyEndsAtOnceWhileTheFirstRunsOn)
 
     const pid_t third = StartProgram(runtime, runtime / "third");
     ASSERT_GT(third, 0);
-    EXPECT_TRUE(WaitRunning(runtime / "third", 60s));
+    EXPECT_TRUE(WaitRunning(runtime / "third"));
     EXPECT_EQ(waitpid(third, nullptr, WNOHANG), 0);
     Kill(third);
-    fs::remove_all(runtime);
 }
 
 TEST(SingleInstanceClaim, AFolderOthersMayWriteDoesNotSwitchTheCheckOff)
 {
-    char pattern[] = "/tmp/q9-shared-XXXXXX";
-    const fs::path shared = ::mkdtemp(pattern);
+    CTempFolder folder("q9-shared");
+    const fs::path& shared = folder.Path();
     fs::permissions(shared, fs::perms::all);
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     const std::string restore = saved != nullptr ? saved : "";
@@ -135,5 +117,4 @@ TEST(SingleInstanceClaim, AFolderOthersMayWriteDoesNotSwitchTheCheckOff)
         ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
     else
         ::unsetenv("XDG_RUNTIME_DIR");
-    fs::remove_all(shared);
 }

@@ -192,19 +192,6 @@ TEST_F(AppEndToEnd, EveryDeviceIsLoggedOnceWhileItKeepsReporting)
     EXPECT_NE(ReadWholeFile(ConfigFile().string()).find("UnitCelsius=1"), std::string::npos);
 }
 
-TEST_F(AppEndToEnd, DevicesAreLoggedAgainAfterTheTesterWasAwayLongerThanTheDeafTime)
-{
-    // Away for 3 s, longer than the 2 s after which a device counts as new.
-    StartSim({"--unplug-after", "4", "--replug-after", "3"});
-    StartProgram();
-    ASSERT_TRUE(WaitForAppearances(1));
-    ASSERT_TRUE(WaitForAppearances(2)) << "the devices were not logged again after the replug";
-    for (const auto& [key, count] : Appearances())
-        EXPECT_EQ(count, 2) << std::get<0>(key) << " " << std::get<1>(key);
-    ExpectEveryRowWellFormed();
-    EXPECT_EQ(m_program->Stop(), 0);
-}
-
 TEST_F(AppEndToEnd, ARecordedSessionReplayedIntoAFreshProgramLogsTheSameRows)
 {
     // On site: a faulty line, and the Tester away longer than the deaf time,

@@ -6,13 +6,12 @@
 // dialog runs in this process and the test presses its buttons.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <thread>
 
 #include "EmulationPage.h"
 #include "Ftd2xxDevice.h"
@@ -81,14 +80,7 @@ class EmulationEndToEnd : public ::testing::Test {
     // Runs the event loop until `done` or the patience ends.
     template <typename Condition> bool Until(Condition done)
     {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            std::this_thread::sleep_for(5ms);
-        }
-        return true;
+        return QTest::qWaitFor(done, static_cast<int>(std::chrono::milliseconds(kPatience).count()));
     }
 
     std::string Recorded() const { return (m_root / "recorded").string(); }
@@ -169,21 +161,4 @@ TEST_F(EmulationEndToEnd, MessagesTheTesterReceivesAreLogged)
                                     {"Received", "", "12", "", "1A0", "01 "},
                                 }));
     EXPECT_TRUE(Until([this] { return !Button("canSend")->isHidden(); })) << "#msg done did not end it";
-}
-
-// The settings store's folder is fixed once per process: one for the run.
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    std::string config = (fs::temp_directory_path() / "q9-e2e-emulation-config-XXXXXX").string();
-    ::setenv("XDG_CONFIG_HOME", ::mkdtemp(config.data()), 1);
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        testing::InitGoogleTest(&argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    std::error_code ignored;
-    fs::remove_all(config, ignored);
-    return result;
 }

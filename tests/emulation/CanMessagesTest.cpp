@@ -5,7 +5,7 @@
 #include <string>
 
 #include "CanMessages.h"
-#include "TempFile.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -31,11 +31,14 @@ struct Loaded {
     CCanMessages messages;
 };
 
+// Writes `text` as a LoopEmulator.xml of its own and loads it.
 void Load(const std::string& text, Loaded& loaded)
 {
-    TempFile file(text, "LoopEmulator.xml");
-    loaded.ok = loaded.messages.Load(file.Path());
-    EXPECT_EQ(loaded.messages.GetFilePath(), file.Path());
+    CTempFolder folder;
+    const std::string path = (folder / "LoopEmulator.xml").string();
+    ASSERT_TRUE(WriteFileBytes(path, text));
+    loaded.ok = loaded.messages.Load(path);
+    EXPECT_EQ(loaded.messages.GetFilePath(), path);
 }
 
 struct ErrorCase {
@@ -73,8 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ErrorCase{"root_not_loopemulator", "<other><messagesequence name='S'/></other>",
                   "XML is not fomatted right, element 'loopemulator' not found"},
-        ErrorCase{"root_name_differs_in_case", "<LoopEmulator/>",
-                  "XML is not fomatted right, element 'loopemulator' not found"},
         ErrorCase{
             "sequence_without_name", File("<messagesequence><canmessage/></messagesequence>"),
             "XML is not fomatted right, 'messagesequence' without name or no 'messagesequence' element found "
@@ -83,36 +84,21 @@ INSTANTIATE_TEST_SUITE_P(
             "sequence_with_empty_name", File(Sequence(Message(kValid)) + Sequence("", "")),
             "XML is not fomatted right, 'messagesequence' without name or no 'messagesequence' element found "
             "(messagesequence #2)"},
-        ErrorCase{"twowayid_64",
-                  File(Sequence(Message("<twowayid>64</twowayid><canid>1</canid><rtr>1</rtr>"))),
-                  InFirst("Invalid 2-way id: 64")},
         ErrorCase{"twowayid_256_truncates_to_0",
                   File(Sequence(Message("<twowayid>256</twowayid><canid>1</canid><rtr>1</rtr>"))),
                   InFirst("Invalid 2-way id: 0")},
         ErrorCase{"twowayid_255_is_not_set",
                   File(Sequence(Message("<twowayid>255</twowayid><canid>1</canid><rtr>1</rtr>"))),
                   InFirst("2-Way id not set")},
-        ErrorCase{"twowayid_missing", File(Sequence(Message("<canid>1</canid><rtr>1</rtr>"))),
-                  InFirst("2-Way id not set")},
         ErrorCase{"canid_10000",
                   File(Sequence(Message("<twowayid>1</twowayid><canid>10000</canid><rtr>1</rtr>"))),
                   InFirst("Invalid Can id: 10000")},
-        ErrorCase{"canid_0", File(Sequence(Message("<twowayid>1</twowayid><canid>0</canid><rtr>1</rtr>"))),
-                  InFirst("Invalid Can id: 0")},
-        ErrorCase{"canid_negative",
-                  File(Sequence(Message("<twowayid>1</twowayid><canid>-5</canid><rtr>1</rtr>"))),
-                  InFirst("Invalid Can id: FFFFFFFB")},
         ErrorCase{"canid_overflow_saturates",
                   File(Sequence(Message("<twowayid>1</twowayid><canid>100000000</canid><rtr>1</rtr>"))),
                   InFirst("Invalid Can id: 7FFFFFFF")},
         ErrorCase{"canid_minus_one_reads_as_not_set",
                   File(Sequence(Message("<twowayid>1</twowayid><canid>-1</canid><rtr>1</rtr>"))),
                   InFirst("CAN id not set")},
-        ErrorCase{"canid_missing_comes_first", File(Sequence(Message("<data>01</data>"))),
-                  InFirst("CAN id not set")},
-        ErrorCase{"no_data_while_rtr_zero",
-                  File(Sequence(Message("<twowayid>1</twowayid><canid>1</canid><rtr>0</rtr>"))),
-                  InFirst("No data while RTR is zero")},
         ErrorCase{"data_rule_before_range_rules",
                   File(Sequence(Message("<twowayid>0</twowayid><canid>0</canid>"))),
                   InFirst("No data while RTR is zero")},
@@ -135,11 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CanMessages, MissingFileTellsTheReadersText)
 {
-    TempFile folder("");
+    CTempFolder folder;
     CCanMessages messages;
-    EXPECT_FALSE(messages.Load(folder.Folder() + "/LoopEmulator.xml"));
+    EXPECT_FALSE(messages.Load((folder / "LoopEmulator.xml").string()));
     EXPECT_EQ(messages.GetErrorText(), "Error loading can message file: No such file or directory");
-    EXPECT_EQ(messages.GetFilePath(), folder.Folder() + "/LoopEmulator.xml");
 }
 
 TEST(CanMessages, TimeBetweenMessagesTakenOnlyFromOneSecondUp)
@@ -147,9 +132,9 @@ TEST(CanMessages, TimeBetweenMessagesTakenOnlyFromOneSecondUp)
     const struct {
         const char* tbm;
         double seconds;
-    } cases[] = {{"0.5", 1.0},   {"1", 1.0},      {"2.25", 2.25}, {" 3.5s", 3.5}, {"abc", 1.0},
-                 {"0", 1.0},     {"-4", 1.0},     {"inf", 1.0},   {"1e999", 1.0}, {"+2", 2.0},
-                 {"0x10", 16.0}, {"0X1p4", 16.0}, {"0x1.8", 1.5}, {"0x", 1.0},    {"0x1p9999", 1.0}};
+    } cases[] = {{"0.5", 1.0},   {"1", 1.0},     {" 3.5s", 3.5},   {"abc", 1.0},
+                 {"inf", 1.0},   {"1e999", 1.0}, {"+2", 2.0},      {"0X1p4", 16.0},
+                 {"0x1.8", 1.5}, {"0x", 1.0},    {"0x1p9999", 1.0}};
     for (const auto& c : cases) {
         Loaded loaded;
         Load(File(Sequence("<tbm>" + std::string(c.tbm) + "</tbm>" + Message(kValid))), loaded);
@@ -190,20 +175,7 @@ TEST(CanMessages, FieldValuesFollowTheCLibraryParsers)
     EXPECT_EQ(message->GetData(), (std::vector<uint8_t>{0xFF, 0xFF, 0x00, 0x7E}));
 }
 
-TEST(CanMessages, RtrWithoutDataIsValidAndNamesAreOptional)
-{
-    Loaded loaded;
-    Load(File(Sequence("<canmessage><twowayid>63</twowayid><canid>FFFF</canid><rtr>1</rtr></canmessage>")),
-         loaded);
-    ASSERT_TRUE(loaded.ok) << loaded.messages.GetErrorText();
-    const CCanMessage* message = loaded.messages.GetSequence(0)->GetMessage(0);
-    EXPECT_EQ(message->GetName(), "");
-    EXPECT_EQ(message->GetTwoWayId(), 63);
-    EXPECT_EQ(message->GetCanId(), 0xFFFF);
-    EXPECT_TRUE(message->GetData().empty());
-}
-
-TEST(CanMessages, EmptySequencesAndFilesAreValid)
+TEST(CanMessages, EmptySequencesAndFilesAndRtrWithoutDataAreValid)
 {
     Loaded empty;
     Load(File(""), empty);
@@ -212,13 +184,19 @@ TEST(CanMessages, EmptySequencesAndFilesAreValid)
     EXPECT_EQ(empty.messages.GetErrorText(), "");
 
     Loaded loaded;
-    Load(File("<note/>" + Sequence("<tbm>3</tbm>", "Empty") + "<other/>" + Sequence(Message(kValid), "Full")),
+    const std::string rtrOnly =
+        "<canmessage><twowayid>63</twowayid><canid>FFFF</canid><rtr>1</rtr></canmessage>";
+    Load(File("<note/>" + Sequence("<tbm>3</tbm>", "Empty") + "<other/>" + Sequence(rtrOnly, "Full")),
          loaded);
     ASSERT_TRUE(loaded.ok) << loaded.messages.GetErrorText();
     ASSERT_EQ(loaded.messages.GetSequenceCount(), 2);
     EXPECT_EQ(loaded.messages.GetSequence(0)->GetName(), "Empty");
     EXPECT_EQ(loaded.messages.GetSequence(0)->GetMessageCount(), 0);
     EXPECT_EQ(loaded.messages.GetSequence(1)->GetName(), "Full");
+    const CCanMessage* message = loaded.messages.GetSequence(1)->GetMessage(0);
+    EXPECT_EQ(message->GetName(), "");
+    EXPECT_EQ(message->GetCanId(), 0xFFFF);
+    EXPECT_TRUE(message->GetData().empty());
     EXPECT_EQ(loaded.messages.GetSequence(2), nullptr);
     EXPECT_EQ(loaded.messages.GetSequence(-1), nullptr);
     EXPECT_EQ(loaded.messages.GetSequence(1)->GetMessage(1), nullptr);
@@ -227,13 +205,13 @@ TEST(CanMessages, EmptySequencesAndFilesAreValid)
 TEST(CanMessages, FailedReloadDropsWhatAnEarlierLoadKept)
 {
     CCanMessages messages;
-    {
-        TempFile good(File(Sequence(Message(kValid))));
-        ASSERT_TRUE(messages.Load(good.Path()));
-        ASSERT_EQ(messages.GetSequenceCount(), 1);
-    }
-    TempFile bad(File(Sequence(Message(kValid)) + Sequence(Message("<canid>1</canid>"))));
-    EXPECT_FALSE(messages.Load(bad.Path()));
+    CTempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / "good.xml", File(Sequence(Message(kValid)))));
+    ASSERT_TRUE(messages.Load((folder / "good.xml").string()));
+    ASSERT_EQ(messages.GetSequenceCount(), 1);
+    ASSERT_TRUE(WriteFileBytes(folder / "bad.xml",
+                               File(Sequence(Message(kValid)) + Sequence(Message("<canid>1</canid>")))));
+    EXPECT_FALSE(messages.Load((folder / "bad.xml").string()));
     EXPECT_EQ(messages.GetSequenceCount(), 0);
     EXPECT_EQ(messages.GetErrorText(),
               "2-Way id not set (canmessage #1 in messagesequence: 'S') (messagesequence #2)");

@@ -7,11 +7,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "CanMessageLogPage.h"
@@ -20,9 +16,11 @@
 #include "LoggingListCtrl.h"
 #include "LoggingTabCtrl.h"
 #include "RecordingTesterDevice.h"
+#include "TempFolder.h"
 #include "TesterLink.h"
 #include "TesterRecords.h"
 #include "TransponderLogPage.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -53,35 +51,33 @@ class EmulationPageTest : public testing::Test {
   protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        previousFolder = std::filesystem::current_path();
-        std::filesystem::current_path(folder.path().toStdString()); // the log files go here
-        logTab.SetPages(new CTransponderLogPage, new CCanMessageLogPage);
-        link.Start();
+        m_folder.MakeCurrent(); // the log files go here
+        m_logTab.SetPages(new CTransponderLogPage, new CCanMessageLogPage);
+        m_link.Start();
         // Commands queued before the link has found its Tester are dropped.
-        ASSERT_TRUE(device.WaitForWritten("t"));
+        ASSERT_TRUE(m_device.WaitForWritten("t"));
     }
     void TearDown() override
     {
-        page.reset();
-        link.Stop();
-        std::filesystem::current_path(previousFolder);
+        m_page.reset();
+        m_link.Stop();
     }
 
     void CreatePage(const char* definitions)
     {
-        const std::string path = folder.filePath("LoopEmulator.xml").toStdString();
-        if (definitions)
-            std::ofstream(path) << definitions;
-        page = std::make_unique<CEmulationPage>(path);
-        page->SetTesterLink(&link);
-        page->SetLogTabCtrl(&logTab);
-        page->SetTesterConnected(true);
+        const std::string path = (m_folder / "LoopEmulator.xml").string();
+        if (definitions) {
+            ASSERT_TRUE(WriteFileBytes(path, definitions));
+        }
+        m_page = std::make_unique<CEmulationPage>(path);
+        m_page->SetTesterLink(&m_link);
+        m_page->SetLogTabCtrl(&m_logTab);
+        m_page->SetTesterConnected(true);
     }
 
     template <typename Control> Control* Find(const char* name)
     {
-        return page->findChild<Control*>(QString::fromLatin1(name));
+        return m_page->findChild<Control*>(QString::fromLatin1(name));
     }
 
     void Click(const char* button) { Find<QPushButton>(button)->click(); }
@@ -95,32 +91,31 @@ class EmulationPageTest : public testing::Test {
         EXPECT_EQ(Find<QComboBox>("canList")->isEnabled(), !sending);
         EXPECT_EQ(Find<QPushButton>("cancel")->isHidden(), !sending);
         EXPECT_EQ(Find<QPushButton>("cancel")->isEnabled(), sending);
-        EXPECT_EQ(page->IsSequenceTimerRunning(), timerRunning);
+        EXPECT_EQ(m_page->IsSequenceTimerRunning(), timerRunning);
     }
 
     // The CAN log rows added since the last call, oldest first.
     std::vector<Row> NewRows()
     {
         QCoreApplication::sendPostedEvents();
-        const CLogRowStore& store = logTab.CanMessageLogPage()->List()->Model().Store();
+        const CLogRowStore& store = m_logTab.CanMessageLogPage()->List()->Model().Store();
         std::vector<Row> rows;
-        for (; seenRows < store.Size(); ++seenRows) {
-            EXPECT_FALSE(store.Cell(seenRows, 6).empty()); // time of day
+        for (; m_seenRows < store.Size(); ++m_seenRows) {
+            EXPECT_FALSE(store.Cell(m_seenRows, 6).empty()); // time of day
             for (int cell = 1; cell <= 3; ++cell)
-                EXPECT_EQ(store.Cell(seenRows, cell), ""); // label, ID, short ID
-            rows.push_back({std::string(store.Cell(seenRows, 0)), std::string(store.Cell(seenRows, 4)),
-                            std::string(store.Cell(seenRows, 5))});
+                EXPECT_EQ(store.Cell(m_seenRows, cell), ""); // label, ID, short ID
+            rows.push_back({std::string(store.Cell(m_seenRows, 0)), std::string(store.Cell(m_seenRows, 4)),
+                            std::string(store.Cell(m_seenRows, 5))});
         }
         return rows;
     }
 
-    QTemporaryDir folder;
-    std::filesystem::path previousFolder;
-    CLoggingTabCtrl logTab;
-    CRecordingTesterDevice device;
-    CTesterLink link{device, nullptr};
-    std::unique_ptr<CEmulationPage> page;
-    size_t seenRows = 0;
+    CTempFolder m_folder;
+    CLoggingTabCtrl m_logTab;
+    CRecordingTesterDevice m_device;
+    CTesterLink m_link{m_device, nullptr};
+    std::unique_ptr<CEmulationPage> m_page;
+    size_t m_seenRows = 0;
 };
 
 } // namespace
@@ -131,22 +126,22 @@ TEST_F(EmulationPageTest, QueuesTheCommandsOfTheUsersChoices)
     EXPECT_EQ(Find<QComboBox>("transponderList")->itemText(4), "5678901");
     Select("transponderList", 3);
     Click("transponderSend");
-    ASSERT_TRUE(device.WaitForWritten("3"));
+    ASSERT_TRUE(m_device.WaitForWritten("3"));
     Select("decoderList", 0);
     Click("loopSend");
-    ASSERT_TRUE(device.WaitForWritten("l1\n"));
+    ASSERT_TRUE(m_device.WaitForWritten("l1\n"));
     Select("decoderList", 62);
     Click("loopSend");
-    ASSERT_TRUE(device.WaitForWritten("l63\n"));
+    ASSERT_TRUE(m_device.WaitForWritten("l63\n"));
 
     Select("canList", 0);
     Click("canSend");
-    ASSERT_TRUE(device.WaitForWritten("m5,1a2,2,0,1,FF\n"));
-    page->OnTransmitResult(kTransmitMsgDone);
+    ASSERT_TRUE(m_device.WaitForWritten("m5,1a2,2,0,1,FF\n"));
+    m_page->OnTransmitResult(kTransmitMsgDone);
     // More than 8 data bytes: sent and logged without any.
     Select("canList", 3);
     Click("canSend");
-    ASSERT_TRUE(device.WaitForWritten("m7,1a3,0,0\n"));
+    ASSERT_TRUE(m_device.WaitForWritten("m7,1a3,0,0\n"));
     EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending: M1", "1A2", "01 FF "}, {"Sending: Long", "1A3", ""}}));
 }
 
@@ -161,25 +156,25 @@ TEST_F(EmulationPageTest, SequencesWalkThroughIdleAndSending)
     Click("canSend");
     ExpectState(true, true);
     EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending (1/3): M1", "1A0", "01 FF 7E "}}));
-    page->OnTimer();
+    m_page->OnTimer();
     ExpectState(true, true);
-    page->OnTransmitResult(kTransmitMsgDone); // for M1: not the last
+    m_page->OnTransmitResult(kTransmitMsgDone); // for M1: not the last
     ExpectState(true, true);
-    page->OnTimer();
+    m_page->OnTimer();
     ExpectState(false, false);
     EXPECT_EQ(NewRows(),
               (std::vector<Row>{{"Sending (2/3): M2", "005", ""}, {"Sending (3/3): M3", "1A1", "0A "}}));
-    ASSERT_TRUE(device.WaitForWritten("m63,1a1,1,0,A\n"));
-    EXPECT_EQ(CountOccurrences(device.Written(), "m12,5,0,1\n"), 1);
+    ASSERT_TRUE(m_device.WaitForWritten("m63,1a1,1,0,A\n"));
+    EXPECT_EQ(CountOccurrences(m_device.Written(), "m12,5,0,1\n"), 1);
 
     // One message: sending until the Tester has answered it.
     Select("canList", 0);
     Click("canSend");
     ExpectState(true, false);
-    page->OnTransmitResult(kTransmitTxDone);
+    m_page->OnTransmitResult(kTransmitTxDone);
     EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending: M1", "1A2", "01 FF "}, {"Sent", "", ""}}));
     ExpectState(true, false);
-    page->OnTransmitResult(kTransmitInvalidParameter);
+    m_page->OnTransmitResult(kTransmitInvalidParameter);
     ExpectState(false, false);
 
     // No messages: nothing changes.
@@ -206,25 +201,27 @@ TEST_F(EmulationPageTest, SequencesWalkThroughIdleAndSending)
 TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
 {
     CreatePage(kDefinitions);
-    CTesterLink waiting{device, nullptr}; // not started yet: its queue of 4 fills up
-    page->SetTesterLink(&waiting);
+    CTesterLink waiting{m_device, nullptr}; // not started yet: its queue of 4 fills up
+    m_page->SetTesterLink(&waiting);
     waiting.EmulateTransponder(0);
     waiting.EmulateTransponder(0);
     Select("canList", 1);
     Click("canSend");
-    page->OnTimer();
-    page->OnTimer(); // M3 finds the queue full
+    m_page->OnTimer();
+    m_page->OnTimer(); // M3 finds the queue full
     ExpectState(true, true);
     EXPECT_EQ(waiting.RefusedCommands(), 1u);
     EXPECT_EQ(NewRows().size(), 2u);
 
     waiting.Start(); // empties the queue when it starts
     std::vector<Row> rows;
-    for (int tick = 0; tick < 500 && rows.empty(); ++tick) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        page->OnTimer();
-        rows = NewRows();
-    }
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            m_page->OnTimer();
+            rows = NewRows();
+            return !rows.empty();
+        },
+        std::chrono::seconds(5), std::chrono::milliseconds(10)));
     EXPECT_EQ(rows, (std::vector<Row>{{"Sending (3/3): M3", "1A1", "0A "}}));
     ExpectState(false, false);
 }
@@ -247,5 +244,5 @@ TEST_F(EmulationPageTest, LoadFailureIsShownAndLeavesTransponderAndLoopUsable)
     EXPECT_FALSE(Find<QComboBox>("canList")->isEnabled());
     EXPECT_EQ(Find<QComboBox>("canList")->count(), 0);
     Click("transponderSend");
-    ASSERT_TRUE(device.WaitForWritten("0"));
+    ASSERT_TRUE(m_device.WaitForWritten("0"));
 }

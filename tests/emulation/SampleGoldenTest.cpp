@@ -59,11 +59,4 @@ TEST(SampleLoopEmulator, LoadsAsTheGoldenRendering)
     EXPECT_EQ(rendered, ReadAll(Q9_SAMPLE_GOLDEN));
 }
 
-TEST(SampleLoopEmulator, BuildCopiesItBesideTheProgram)
-{
-    const std::string copy = ReadAll(std::string(Q9_PROGRAM_DIR) + "/LoopEmulator.xml");
-    EXPECT_FALSE(copy.empty());
-    EXPECT_EQ(copy, ReadAll(Q9_SAMPLE_XML));
-}
-
 } // namespace

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "TempFile.h"
+#include "TempFolder.h"
 #include "XmlDocument.h"
 
 namespace {
@@ -77,9 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"declared_latin1_converted", kDeclLatin1 + "<r>\xE9\xFF</r>", true,
                      kDeclLatin1 + "<r>\xE9\xFF</r>",
                      "ISO-8859-1 " + Length(kDeclLatin1, 9) + " to windows-1252 " + Length(kDeclLatin1, 9)},
-        EncodingCase{"latin1_c1_control_lost", kDeclLatin1 + "<r>\x85</r>", true, kDeclLatin1 + "<r>?</r>",
-                     "ISO-8859-1 " + Length(kDeclLatin1, 8) + " to windows-1252 " + Length(kDeclLatin1, 8) +
-                         " (chars lost in conversion!)"},
         EncodingCase{"declared_ascii_high_byte_lost", kDeclAscii + "<r>\xE9</r>", true,
                      kDeclAscii + "<r>?</r>",
                      "us-ascii " + Length(kDeclAscii, 8) + " to windows-1252 " + Length(kDeclAscii, 8) +
@@ -88,21 +85,16 @@ INSTANTIATE_TEST_SUITE_P(
                      "length 10 (used UTF-8 detection) to windows-1252 length 9"},
         EncodingCase{"undeclared_not_utf8", "\n<r>\xE9</r>", true, "\n<r>\xE9</r>",
                      "length 9 (used UTF-8 detection)"},
-        EncodingCase{"undeclared_ascii", " <r/>", true, " <r/>", "length 5 (used UTF-8 detection)"},
         // Lead and continuation bytes, but ill-formed as UTF-8: an overlong form, a
         // surrogate, a value beyond U+10FFFF. The Windows-1252 text stays as it is.
         EncodingCase{"undeclared_overlong_not_utf8", "\n<r>\xE0\x80\x80 \xC3\xA9</r>", true,
                      "\n<r>\xE0\x80\x80 \xC3\xA9</r>", "length 14 (used UTF-8 detection)"},
         EncodingCase{"undeclared_surrogate_not_utf8", "\n<r>\xED\xA0\x80</r>", true, "\n<r>\xED\xA0\x80</r>",
                      "length 11 (used UTF-8 detection)"},
-        EncodingCase{"undeclared_beyond_unicode_not_utf8", "\n<r>\xF4\x90\x80\x80</r>", true,
-                     "\n<r>\xF4\x90\x80\x80</r>", "length 12 (used UTF-8 detection)"},
         EncodingCase{"undeclared_four_byte_utf8_detected", "\n<r>\xF0\x9F\x98\x80\xED\x9F\xBF</r>", true,
                      "\n<r>?\?</r>",
                      "length 15 (used UTF-8 detection) to windows-1252 length 10 (chars lost in "
                      "conversion!)"},
-        EncodingCase{"character_1252_lacks", "<r>\xCE\xB1</r>", true, "<r>?</r>",
-                     "UTF-8 length 9 to windows-1252 length 8 (chars lost in conversion!)"},
         EncodingCase{"invalid_utf8_byte_lost", "<r>\xFF</r>", true, "<r>?</r>",
                      "UTF-8 length 8 to windows-1252 length 8 (chars lost in conversion!)"},
         EncodingCase{"utf8_cut_at_end", std::string("<r/>\xC3"), true, "<r/>",
@@ -115,10 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "UTF-8 length 48 to windows-1252 length 47"},
         EncodingCase{"unknown_charset_not_converted",
                      "<?xml version='1.0' encoding='x-none'?><r>\xC3\xA9</r>", true,
-                     "<?xml version='1.0' encoding='x-none'?><r>\xC3\xA9</r>", "x-none length 48"},
-        EncodingCase{"koi8r_cyrillic_lost", "<?xml version='1.0' encoding='KOI8-R'?><r>\xC1</r>", true,
-                     "<?xml version='1.0' encoding='KOI8-R'?><r>?</r>",
-                     "KOI8-R length 47 to windows-1252 length 47 (chars lost in conversion!)"}),
+                     "<?xml version='1.0' encoding='x-none'?><r>\xC3\xA9</r>", "x-none length 48"}),
     [](const testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.label); });
 
 TEST(XmlEncodingDetection, HtmlMetaCharsetNamesTheEncoding)
@@ -144,21 +133,14 @@ TEST(XmlEncodingDetection, CharsetNamesMatchWithoutRegardToCase)
     EXPECT_TRUE(document.GetResults().Has("converted_to"));
 }
 
-TEST(XmlEncodingDetection, ResultListIsTheItemsAsEmptyElements)
-{
-    CXmlDocument document;
-    document.LoadBytes("\xEF\xBB\xBF<r/>");
-    EXPECT_EQ(document.GetResults().Text(), "<bom/><read encoding=\"UTF-8\" length=\"4\"/><converted_to "
-                                            "encoding=\"windows-1252\" length=\"4\"/>");
-}
-
 TEST(XmlEncodingDetection, LoadFileReadsTheSameAsLoadBytes)
 {
     const std::string bytes = Utf16(u"<r a='\u00E9'/>", true);
-    TempFile file(bytes);
+    CTempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / "test.xml", bytes));
     CXmlDocument fromFile;
     CXmlDocument fromBytes;
-    EXPECT_TRUE(fromFile.LoadFile(file.Path()));
+    EXPECT_TRUE(fromFile.LoadFile((folder / "test.xml").string()));
     EXPECT_TRUE(fromBytes.LoadBytes(bytes));
     EXPECT_EQ(fromFile.GetDocumentText(), fromBytes.GetDocumentText());
     EXPECT_EQ(fromFile.GetErrorText(), fromBytes.GetErrorText());

@@ -21,38 +21,20 @@ class XmlNavigation : public testing::Test {
     CXmlDocument document;
 };
 
-TEST_F(XmlNavigation, NamesCompareCaseSensitively)
+TEST_F(XmlNavigation, FindEnterLeaveAndRestartWalkTheTree)
 {
-    EXPECT_FALSE(document.FindElement("ROOT"));
-    EXPECT_EQ(document.GetElementName(), "");
-    ASSERT_TRUE(document.FindElement("root"));
-    EXPECT_EQ(document.GetElementName(), "root");
-    ASSERT_TRUE(document.EnterElement());
-    ASSERT_TRUE(document.FindElement("Item"));
-    EXPECT_EQ(document.GetAttribute("id"), "2");
-    EXPECT_EQ(document.GetAttribute("ID"), "");
-}
-
-TEST_F(XmlNavigation, RepeatedFindVisitsEachMatchOnceThenKeepsThePosition)
-{
+    EXPECT_FALSE(document.EnterElement());      // no current element yet
+    EXPECT_FALSE(document.FindElement("ROOT")); // names compare case-sensitively
     ASSERT_TRUE(document.FindElement("root"));
     ASSERT_TRUE(document.EnterElement());
+    EXPECT_FALSE(document.EnterElement());
     std::string ids;
     while (document.FindElement("item"))
         ids += document.GetAttribute("id");
     EXPECT_EQ(ids, "13");
     EXPECT_EQ(document.GetAttribute("id"), "3"); // a failed find moves nothing
-    EXPECT_TRUE(document.FindElement());         // any element: the one after item 3
-    EXPECT_EQ(document.GetElementName(), "other");
-    EXPECT_FALSE(document.FindElement());
-}
+    EXPECT_EQ(document.GetAttribute("ID"), "");
 
-TEST_F(XmlNavigation, LeaveElementReturnsToTheElementLeft)
-{
-    ASSERT_TRUE(document.FindElement("root"));
-    ASSERT_TRUE(document.EnterElement());
-    ASSERT_TRUE(document.FindElement("item"));
-    ASSERT_TRUE(document.FindElement("item"));
     ASSERT_TRUE(document.EnterElement());
     EXPECT_EQ(document.GetElementName(), ""); // before the first child
     ASSERT_TRUE(document.FindElement("sub"));
@@ -60,45 +42,23 @@ TEST_F(XmlNavigation, LeaveElementReturnsToTheElementLeft)
     EXPECT_EQ(document.GetText(), "u");
     ASSERT_TRUE(document.LeaveElement());
     EXPECT_EQ(document.GetAttribute("id"), "3");
-    ASSERT_TRUE(document.FindElement());
+    EXPECT_TRUE(document.FindElement()); // any element: the one after item 3
     EXPECT_EQ(document.GetElementName(), "other");
+    EXPECT_FALSE(document.FindElement());
+
+    document.RestartChildren();
+    EXPECT_EQ(document.GetElementName(), "");
+    ASSERT_TRUE(document.FindElement("Item"));
+    EXPECT_EQ(document.GetAttribute("id"), "2");
     ASSERT_TRUE(document.LeaveElement());
     EXPECT_EQ(document.GetElementName(), "root");
     EXPECT_FALSE(document.LeaveElement()); // the document has no parent
     EXPECT_EQ(document.GetElementName(), "root");
-}
 
-TEST_F(XmlNavigation, RestartChildrenGoesBeforeTheFirstChild)
-{
-    ASSERT_TRUE(document.FindElement("root"));
-    ASSERT_TRUE(document.EnterElement());
-    ASSERT_TRUE(document.FindElement("other"));
-    document.RestartChildren();
-    EXPECT_EQ(document.GetElementName(), "");
-    ASSERT_TRUE(document.FindElement("item"));
-    EXPECT_EQ(document.GetAttribute("id"), "1");
-    ASSERT_TRUE(document.LeaveElement()); // the parent stayed
-    EXPECT_EQ(document.GetElementName(), "root");
-}
-
-TEST_F(XmlNavigation, EnterNeedsACurrentElement)
-{
-    EXPECT_FALSE(document.EnterElement());
-    ASSERT_TRUE(document.FindElement("root"));
-    ASSERT_TRUE(document.EnterElement());
-    EXPECT_FALSE(document.EnterElement());
-}
-
-TEST(XmlNavigationEmpty, EmptyDocumentFindsNothing)
-{
-    CXmlDocument document;
-    EXPECT_FALSE(document.FindElement());
-    EXPECT_FALSE(document.EnterElement());
-    EXPECT_FALSE(document.LeaveElement());
-    EXPECT_EQ(document.GetElementName(), "");
-    EXPECT_EQ(document.GetAttribute("a"), "");
-    EXPECT_EQ(document.GetText(), "");
-    EXPECT_EQ(document.GetErrorText(), "");
+    CXmlDocument empty;
+    EXPECT_FALSE(empty.FindElement());
+    EXPECT_FALSE(empty.LeaveElement());
+    EXPECT_EQ(empty.GetText(), "");
 }
 
 TEST(XmlAttributes, QuotedAndUnquotedValues)

@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <memory>
 
-#include "AppSettings.h"
+#include "PageFields.h"
 #include "RecordingTesterDevice.h"
 #include "TesterLink.h"
 #include "TrackSensorPage.h"
 
 namespace {
-QString Text(const QWidget& page, const char* name)
-{
-    const auto* label = page.findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
-}
-
 QPushButton* Button(const QWidget& page)
 {
     return page.findChild<QPushButton*>(QStringLiteral("startStop"));
@@ -41,134 +34,123 @@ class TrackSensorPageTest : public testing::Test {
   protected:
     void SetUp() override
     {
-        link.Start();
+        m_link.Start();
         // Commands queued before the link has found its Tester are dropped.
-        ASSERT_TRUE(device.WaitForWritten("t"));
-        page = std::make_unique<CTrackSensorPage>();
-        page->SetTesterLink(&link);
-        page->SetSettings(&settings);
+        ASSERT_TRUE(m_device.WaitForWritten("t"));
+        m_page = std::make_unique<CTrackSensorPage>();
+        m_page->SetTesterLink(&m_link);
     }
     void TearDown() override
     {
-        page.reset();
-        link.Stop();
+        m_page.reset();
+        m_link.Stop();
     }
 
-    AppSettings settings;
-    CRecordingTesterDevice device;
-    CTesterLink link{device, nullptr};
-    std::unique_ptr<CTrackSensorPage> page;
+    CRecordingTesterDevice m_device;
+    CTesterLink m_link{m_device, nullptr};
+    std::unique_ptr<CTrackSensorPage> m_page;
 };
 } // namespace
 
 TEST_F(TrackSensorPageTest, WalksThroughItsStates)
 {
     // Idle after initialisation.
-    ExpectButton(*page, "Start listening", true);
-    EXPECT_FALSE(page->IsListening());
-    EXPECT_EQ(Text(*page, "note"),
+    ExpectButton(*m_page, "Start listening", true);
+    EXPECT_FALSE(m_page->IsListening());
+    EXPECT_EQ(Text(*m_page, "note"),
               "A Tracksensor sends out it's signal only once a minute,\n"
               "this means it can take a while before a Tracksensor is detected.\n\n"
               "When listening for Tracksensors the Tester will NOT communicate with other devices or collect "
               "other data.");
 
-    page->SetTesterConnected(false); // Disconnected
-    ExpectButton(*page, "Start listening", false);
-    page->SetTesterConnected(true); // Idle
-    ExpectButton(*page, "Start listening", true);
+    m_page->SetTesterConnected(false); // Disconnected
+    ExpectButton(*m_page, "Start listening", false);
+    m_page->SetTesterConnected(true); // Idle
+    ExpectButton(*m_page, "Start listening", true);
 
-    Button(*page)->click(); // Starting
-    ExpectButton(*page, "Start listening", false);
-    EXPECT_FALSE(page->IsListening());
-    EXPECT_TRUE(device.WaitForWritten(kToggle, 1));
+    Button(*m_page)->click(); // Starting
+    ExpectButton(*m_page, "Start listening", false);
+    EXPECT_FALSE(m_page->IsListening());
+    EXPECT_TRUE(m_device.WaitForWritten(kToggle, 1));
 
-    page->SetListening(true); // Listening
-    ExpectButton(*page, "Stop listening", true);
-    EXPECT_TRUE(page->IsListening());
-    page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
-    EXPECT_EQ(Text(*page, "id"), "ZEVU-34567");
-    EXPECT_EQ(Text(*page, "rssi"), "88");
-    EXPECT_EQ(Text(*page, "temperature"), "21.5");
+    m_page->SetListening(true); // Listening
+    ExpectButton(*m_page, "Stop listening", true);
+    EXPECT_TRUE(m_page->IsListening());
+    m_page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
+    EXPECT_EQ(Text(*m_page, "id"), "ZEVU-34567");
+    EXPECT_EQ(Text(*m_page, "rssi"), "88");
+    EXPECT_EQ(Text(*m_page, "temperature"), "21.5");
 
-    Button(*page)->click(); // Stopping
-    ExpectButton(*page, "Stop listening", false);
-    ExpectFieldsEmpty(*page);
-    EXPECT_TRUE(page->IsListening());
-    EXPECT_TRUE(device.WaitForWritten(kToggle, 2));
+    Button(*m_page)->click(); // Stopping
+    ExpectButton(*m_page, "Stop listening", false);
+    ExpectFieldsEmpty(*m_page);
+    EXPECT_TRUE(m_page->IsListening());
+    EXPECT_TRUE(m_device.WaitForWritten(kToggle, 2));
 
-    page->SetListening(false); // Idle
-    ExpectButton(*page, "Start listening", true);
-    EXPECT_FALSE(page->IsListening());
+    m_page->SetListening(false); // Idle
+    ExpectButton(*m_page, "Start listening", true);
+    EXPECT_FALSE(m_page->IsListening());
 
     // A disconnect from Listening returns to Disconnected without a command.
-    page->SetListening(true);
-    page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
-    page->SetTesterConnected(false);
-    ExpectButton(*page, "Start listening", false);
-    ExpectFieldsEmpty(*page);
-    EXPECT_FALSE(page->IsListening());
-    page->SetTesterConnected(true);
-    ExpectButton(*page, "Start listening", true);
-    link.Stop();
-    EXPECT_EQ(CountOccurrences(device.Written(), kToggle), 2);
+    m_page->SetListening(true);
+    m_page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
+    m_page->SetTesterConnected(false);
+    ExpectButton(*m_page, "Start listening", false);
+    ExpectFieldsEmpty(*m_page);
+    EXPECT_FALSE(m_page->IsListening());
+    m_page->SetTesterConnected(true);
+    ExpectButton(*m_page, "Start listening", true);
+    m_link.Stop();
+    EXPECT_EQ(CountOccurrences(m_device.Written(), kToggle), 2);
 }
 
 TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningStopsFullAndRestartsPerSession)
 {
-    auto* bar = page->findChild<QProgressBar*>(QStringLiteral("progress"));
+    auto* bar = m_page->findChild<QProgressBar*>(QStringLiteral("progress"));
     ASSERT_NE(bar, nullptr);
-    page->StepProgress();
+    m_page->StepProgress();
     EXPECT_EQ(bar->value(), 0);
-    page->SetListening(true);
+    m_page->SetListening(true);
     for (int poll = 0; poll < 150; ++poll)
-        page->StepProgress();
+        m_page->StepProgress();
     EXPECT_EQ(bar->value(), 100);
     // Stopping leaves it where it stood; the next session starts it empty.
-    page->SetListening(false);
+    m_page->SetListening(false);
     EXPECT_EQ(bar->value(), 100);
-    page->SetListening(true);
+    m_page->SetListening(true);
     EXPECT_EQ(bar->value(), 0);
-    page->StepProgress();
-    page->SetListening(true); // a repeated confirmation is no new session
+    m_page->StepProgress();
+    m_page->SetListening(true); // a repeated confirmation is no new session
     EXPECT_EQ(bar->value(), 1);
 }
 
-TEST_F(TrackSensorPageTest, TemperatureHasOneDecimalAndFollowsTheUnit)
+TEST_F(TrackSensorPageTest, TemperatureHasOneDecimalAndFollowsTheUnitUntilCleared)
 {
-    page->SetListening(true);
-    page->ShowTrackSensor("ZEVU-1", 50, 100.0);
-    EXPECT_EQ(Text(*page, "temperature"), "100.0");
-    page->ShowTrackSensor("ZEVU-1", 50, 100.1);
-    EXPECT_EQ(Text(*page, "temperature"), "");
-    page->ShowTrackSensor("ZEVU-1", 50, -20.0);
-    EXPECT_EQ(Text(*page, "temperature"), "-20.0");
-
-    settings.unitCelsius = 0;
-    page->ApplyTemperatureUnit();
-    EXPECT_EQ(Text(*page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
-    EXPECT_EQ(Text(*page, "temperature"), "-4.0");
-    page->ShowTrackSensor("ZEVU-1", 50, 21.5);
-    EXPECT_EQ(Text(*page, "temperature"), "70.7");
+    m_page->SetListening(true);
+    m_page->ShowTrackSensor("ZEVU-1", 50, -20.0);
+    EXPECT_EQ(Text(*m_page, "temperature"), "-20.0");
+    m_page->SetCelsius(false);
+    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
+    EXPECT_EQ(Text(*m_page, "temperature"), "-4.0");
 
     // Once the fields were cleared, a change of unit shows no temperature
     // without its sensor.
-    page->SetListening(false);
-    settings.unitCelsius = 1;
-    page->ApplyTemperatureUnit();
-    EXPECT_EQ(Text(*page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
-    ExpectFieldsEmpty(*page);
+    m_page->SetListening(false);
+    m_page->SetCelsius(true);
+    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
+    ExpectFieldsEmpty(*m_page);
 }
 
 TEST_F(TrackSensorPageTest, LeavingWhileListeningStopsTheTester)
 {
-    page->SetListening(true);
-    page.reset();
-    EXPECT_TRUE(device.WaitForWritten(kToggle, 1));
+    m_page->SetListening(true);
+    m_page.reset();
+    EXPECT_TRUE(m_device.WaitForWritten(kToggle, 1));
 
     // A page that is not listening sends nothing when it goes.
     auto idle = std::make_unique<CTrackSensorPage>();
-    idle->SetTesterLink(&link);
+    idle->SetTesterLink(&m_link);
     idle.reset();
-    link.Stop();
-    EXPECT_EQ(CountOccurrences(device.Written(), kToggle), 1);
+    m_link.Stop();
+    EXPECT_EQ(CountOccurrences(m_device.Written(), kToggle), 1);
 }
