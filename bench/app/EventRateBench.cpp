@@ -14,9 +14,9 @@
 #include <time.h>
 
 #include "BenchArguments.h"
+#include "ChildProcess.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
-#include "ChildProcess.h"
 #include "TesterLink.h"
 
 namespace fs = std::filesystem;

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchArguments.h"
+#include "ChildProcess.h"
 #include "Ftd2xxDevice.h"
 #include "LogRowEvent.h"
 #include "Q9TesterDlg.h"
-#include "BenchArguments.h"
-#include "ChildProcess.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -115,7 +115,7 @@ void Measure(const std::string& latencyMs, std::chrono::seconds duration, const 
 {
     const std::string name = "sim" + latencyMs;
     CChildProcess sim(TESTER_SIM_PATH,
-                   {"--pace", "real", "--usb-latency", latencyMs, "--quiet", "--name", name});
+                      {"--pace", "real", "--usb-latency", latencyMs, "--quiet", "--name", name});
     if (!WaitForFile((root / "run" / "q9tester-devices" / name).string(), 10s)) {
         std::printf("%s ms: simulator did not start\n", latencyMs.c_str());
         return;

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "CanMessageLogPage.h"
+#include "ChildProcess.h"
 #include "EmulationPage.h"
 #include "Ftd2xxDevice.h"
 #include "LogListModel.h"
@@ -34,7 +35,6 @@
 #include "LoggingTabCtrl.h"
 #include "LoopEmulatorPath.h"
 #include "Q9TesterDlg.h"
-#include "ChildProcess.h"
 #include "TesterLink.h"
 
 namespace fs = std::filesystem;

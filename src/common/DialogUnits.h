@@ -8,7 +8,7 @@
 // the dialog font's metrics: a horizontal unit is a quarter of the average
 // character width, a vertical unit an eighth of the character height.
 class CDialogUnits {
-public:
+  public:
     explicit CDialogUnits(const QFont& font);
 
     // The font every template asks for ("MS Shell Dlg" 8 point); here the
@@ -20,7 +20,7 @@ public:
     QSize Size(int width, int height) const;
     QRect Rect(int x, int y, int width, int height) const;
 
-private:
-    double m_baseX;  // average character width in pixels
-    double m_baseY;  // character height in pixels
+  private:
+    double m_baseX; // average character width in pixels
+    double m_baseY; // character height in pixels
 };

@@ -29,7 +29,7 @@ class CXmlElementIndex {
     // The largest text the 32-bit offsets can index.
     static constexpr size_t kMaxTextLength = INT32_MAX;
 
-    CXmlElementIndex() : m_elements(1) {}  // the document alone
+    CXmlElementIndex() : m_elements(1) {} // the document alone
 
     void Build(std::string_view text, CXmlResults& results);
 

@@ -149,7 +149,6 @@ void CLoggingListCtrl::PublishRows()
         return;
     FollowMovedRows(selected, current, added);
     scrollToTop(); // the newest row is on top
-
 }
 
 void CLoggingListCtrl::FollowMovedRows(const QItemSelection& selected, const QModelIndex& current, int moved)

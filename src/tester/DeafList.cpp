@@ -20,5 +20,5 @@ void CDeafList::Age(int32_t elapsedMs)
         entry.remainingMs -= elapsedMs;
     std::erase_if(m_entries, [](const deaflist_t& entry) { return entry.remainingMs < 1; });
     if (m_entries.empty())
-        m_entries.shrink_to_fit();  // an empty list gives its storage back
+        m_entries.shrink_to_fit(); // an empty list gives its storage back
 }

@@ -16,7 +16,7 @@ struct deaflist_t {
 // is logged when it shows up, and again only after it has been silent for the
 // deaf time.
 class CDeafList {
-public:
+  public:
     static constexpr int32_t kDeafTimeMs = 2000;
 
     // True when a row is to be logged (the device was not heard lately); either
@@ -28,6 +28,6 @@ public:
 
     size_t GetCount() const { return m_entries.size(); }
 
-private:
+  private:
     std::vector<deaflist_t> m_entries;
 };

@@ -6,8 +6,8 @@ void CTamrixTesterHandlers::OnTransponder(uint32_t, uint32_t, bool, unsigned) {}
 void CTamrixTesterHandlers::OnQ9Transponder(uint32_t, uint32_t) {}
 void CTamrixTesterHandlers::OnMindletTransponder(uint32_t, uint32_t, bool) {}
 void CTamrixTesterHandlers::OnBeacon(uint32_t, uint32_t, double, int32_t) {}
-void CTamrixTesterHandlers::OnDiagnostics(uint32_t, unsigned, double, uint32_t, uint32_t, double, unsigned, unsigned,
-                                          unsigned)
+void CTamrixTesterHandlers::OnDiagnostics(uint32_t, unsigned, double, uint32_t, uint32_t, double, unsigned,
+                                          unsigned, unsigned)
 {
 }
 void CTamrixTesterHandlers::OnTransmitResult(int32_t) {}

@@ -7,7 +7,7 @@
 // the order the reader thread queued them. Every operation does nothing by
 // default, so an implementation overrides only what it needs.
 class CTamrixTesterHandlers {
-public:
+  public:
     virtual void OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery, unsigned driverNumber);
     virtual void OnQ9Transponder(uint32_t number, uint32_t rssi);
     virtual void OnMindletTransponder(uint32_t number, uint32_t rssi, bool lowBattery);
@@ -27,7 +27,7 @@ public:
     virtual void OnConnected();
     virtual void OnLoopLevel(unsigned level);
 
-protected:
+  protected:
     // Never deleted through this interface; the destructor is protected and
     // non-virtual on purpose.
     ~CTamrixTesterHandlers() = default;

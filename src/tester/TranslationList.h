@@ -8,8 +8,8 @@
 // One server record: what a transponder number is known as.
 struct CTranslation {
     uint32_t number = 0;
-    uint32_t shortId = 0;  // 0 = none
-    std::string label;     // Windows-1252
+    uint32_t shortId = 0; // 0 = none
+    std::string label;    // Windows-1252
 };
 
 // The transponder data synchronised from the server, in server order. Lookups
@@ -17,7 +17,7 @@ struct CTranslation {
 // through an index: the list may hold the server's whole fleet while the event
 // path looks up every report.
 class CTranslationList {
-public:
+  public:
     void RemoveAll();
     void AddTail(CTranslation translation);
     size_t GetCount() const { return m_items.size(); }
@@ -26,7 +26,7 @@ public:
     // A copy of the first record with `number`; false when there is none.
     bool FindTranslation(uint32_t number, CTranslation& translation) const;
 
-private:
+  private:
     std::vector<CTranslation> m_items;
     std::unordered_map<uint32_t, size_t> m_firstByNumber;
 };

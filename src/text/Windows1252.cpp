@@ -69,7 +69,7 @@ bool NextUtf8(const std::string& s, size_t& i, char32_t& cp)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 char32_t Windows1252ToUnicode(unsigned char byte)
 {

@@ -76,7 +76,8 @@ class AppEndToEnd : public ::testing::Test {
     }
     void StartProgram(const std::vector<std::string>& arguments = {})
     {
-        m_program = std::make_unique<CChildProcess>(Q9TESTER_PATH, arguments, (m_root / "program.out").string());
+        m_program =
+            std::make_unique<CChildProcess>(Q9TESTER_PATH, arguments, (m_root / "program.out").string());
         ASSERT_TRUE(m_program->Started());
     }
 

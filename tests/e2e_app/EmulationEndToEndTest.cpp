@@ -13,10 +13,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "ChildProcess.h"
 #include "EmulationPage.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
-#include "ChildProcess.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

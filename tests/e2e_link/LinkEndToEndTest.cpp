@@ -305,8 +305,8 @@ TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAndReplaysAsTheSameEvents)
 
     // At the desk, through the simulator: a monitor re-lives the session.
     const std::string simOutput = (m_root / "replay-sim.txt").string();
-    CChildProcess replay(TESTER_SIM_PATH, {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime},
-                      simOutput);
+    CChildProcess replay(TESTER_SIM_PATH,
+                         {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime}, simOutput);
     ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
     const std::string desk = (m_root / "desk.txt").string();
     CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
@@ -354,8 +354,8 @@ TEST_F(LinkEndToEnd, AReplyThatCameJustInTimeOnSiteComesInTimeInTheReplay)
            "201090 rx #t,1234567,80,0,0\\r\\n\n201200 tx c\n202000 rx #c,7001234,60\\r\\n\n"
            "202100 close\n";
     const std::string simOutput = (m_root / "replay-sim.txt").string();
-    CChildProcess replay(TESTER_SIM_PATH, {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime},
-                      simOutput);
+    CChildProcess replay(TESTER_SIM_PATH,
+                         {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime}, simOutput);
     ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
     const std::string desk = (m_root / "desk.txt").string();
     CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);

@@ -13,7 +13,7 @@ class CChildProcess {
     // Standard output goes to `outputFile`, standard error to `errorFile`
     // when one is given (the test's own otherwise).
     CChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-               const std::string& outputFile = "/dev/null", const std::string& errorFile = "");
+                  const std::string& outputFile = "/dev/null", const std::string& errorFile = "");
     ~CChildProcess();
     CChildProcess(const CChildProcess&) = delete;
     CChildProcess& operator=(const CChildProcess&) = delete;

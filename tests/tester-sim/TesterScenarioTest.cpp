@@ -208,10 +208,10 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     SimOptions options;
     std::string message;
     bool help = true;
-    ASSERT_TRUE(
-        Parse("--pace fast --seed 9 --no-firmware --usb-latency 16 --special-every 2 --unplug-after 1.5 --replug-after 0.5 "
-              "--unplug-on m --record /tmp/r --runtime-dir /tmp/d --long-every 7 --name sim1",
-              options, message, help))
+    ASSERT_TRUE(Parse("--pace fast --seed 9 --no-firmware --usb-latency 16 --special-every 2 --unplug-after "
+                      "1.5 --replug-after 0.5 "
+                      "--unplug-on m --record /tmp/r --runtime-dir /tmp/d --long-every 7 --name sim1",
+                      options, message, help))
         << message;
     EXPECT_FALSE(help);
     EXPECT_EQ(options.speedup, 0.0);
@@ -227,9 +227,9 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
     EXPECT_EQ(options.faults.longEvery, 7u);
     EXPECT_EQ(options.entryName, "sim1");
 
-    for (const char* bad : {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--firmware 2",
-                            "--usb-latency 256",
-                            "--unplug-on mm", "--bogus", "--name ../x", "--unplug-after soon"}) {
+    for (const char* bad :
+         {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--firmware 2", "--usb-latency 256",
+          "--unplug-on mm", "--bogus", "--name ../x", "--unplug-after soon"}) {
         SimOptions ignored;
         EXPECT_FALSE(Parse(bad, ignored, message, help)) << bad;
         EXPECT_FALSE(help);

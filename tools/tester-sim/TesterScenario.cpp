@@ -174,7 +174,8 @@ std::string CTesterScenario::PollMindlet()
         return "#no transponder\r\n";
     }
     const Mindlet& mindlet = kMindlets[m_mindletNext++ % std::size(kMindlets)];
-    return Line("#x,%u,%s,%u,%d\r\n", mindlet.number, FormatTransponderCode(mindlet.number).c_str(), 35 + Random(80), mindlet.lowBattery);
+    return Line("#x,%u,%s,%u,%d\r\n", mindlet.number, FormatTransponderCode(mindlet.number).c_str(),
+                35 + Random(80), mindlet.lowBattery);
 }
 
 std::string CTesterScenario::Diagnostics(const std::string& text)
@@ -239,6 +240,6 @@ std::string CTesterScenario::SpecialPoll()
         return "#no special\r\n";
     }
     const TrackSensor& sensor = kTrackSensors[m_specialReadings++ % std::size(kTrackSensors)];
-    return Line("#s,%u,%s,%u,1,%d,%u,x\r\n", sensor.number, FormatSpecialCode(sensor.number).c_str(), 55 + Random(20), sensor.kind,
-                sensor.raw);
+    return Line("#s,%u,%s,%u,1,%d,%u,x\r\n", sensor.number, FormatSpecialCode(sensor.number).c_str(),
+                55 + Random(20), sensor.kind, sensor.raw);
 }
