@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ServerAnswers.h"
+#include "Windows1252.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ constexpr size_t kMaxSmallBody = 4096;
 constexpr size_t kMaxHost = 253;
 constexpr size_t kMaxUser = 256;
 constexpr size_t kMaxPassword = 1024;
+constexpr size_t kMaxUtf8PerWindows1252 = 3; // 0x80, the euro sign, is U+20AC
 constexpr const char* kApi = "/api/v1";
 
 bool IsValidHost(const std::string& host)
@@ -103,8 +105,12 @@ void CServerConnection::Connect(const std::string& host, const char* user, const
     // without being sent.
     if (userLength <= kMaxUser && passwordLength <= kMaxPassword &&
         std::memchr(user, ':', userLength) == nullptr) {
-        m_basicAuth.reserve(userLength + 1 + passwordLength);
-        m_basicAuth.append(user, userLength).append(1, ':').append(password, passwordLength);
+        // The caller's texts are Windows-1252, the server's UTF-8. Room for
+        // the longest form, so the password is converted in place.
+        m_basicAuth.reserve((userLength + 1 + passwordLength) * kMaxUtf8PerWindows1252);
+        AppendWindows1252AsUtf8(m_basicAuth, std::string_view(user, userLength));
+        m_basicAuth += ':';
+        AppendWindows1252AsUtf8(m_basicAuth, std::string_view(password, passwordLength));
     }
     StartPing();
 }

@@ -30,7 +30,8 @@ class CServerConnection {
     uint64_t Generation() const { return m_generation; }
     void Subscribe() { m_subscribed = true; }
 
-    // Starts over; copies the credentials and wipes its copy once sent.
+    // Starts over; copies the credentials (Windows-1252) as UTF-8 and wipes
+    // its copy once sent.
     void Connect(const std::string& host, const char* user, const char* password);
     void Disconnect();
 
@@ -71,7 +72,7 @@ class CServerConnection {
     Step m_step = Step::kIdle;
     sdksettings_t m_settings;
     std::string m_baseUrl;
-    std::string m_basicAuth; // "user:password", wiped once sent
+    std::string m_basicAuth; // "user:password" in UTF-8, wiped once sent
     std::string m_token;     // wiped at the end of the session
     std::unique_ptr<CHttpsRequest> m_request;
     CRecordStore m_records;

@@ -91,8 +91,9 @@ int32_t ptc_notify_transponder(ptc_handle_t handle, ptc_transponder_callback_t c
 int32_t ptc_objectdata_subscribe(ptc_handle_t handle, uint32_t objectType);
 
 /* Starts over: cancels what runs, forgets the records, and starts connecting
- * to https://host:port. The password is wiped once sent. Returns 1 when
- * started; the outcome arrives through the callbacks. */
+ * to https://host:port. user and password are Windows-1252, as every text of
+ * this library; they go to the server as UTF-8. The password is wiped once
+ * sent. Returns 1 when started; the outcome arrives through the callbacks. */
 int32_t ptc_connect(ptc_handle_t handle, const char* host, const char* user, const char* password,
                     int32_t verify);
 /* Records of the last complete synchronisation, in the server's order. The

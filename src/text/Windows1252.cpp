@@ -98,9 +98,14 @@ std::string Windows1252ToUtf8(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
+    AppendWindows1252AsUtf8(out, text);
+    return out;
+}
+
+void AppendWindows1252AsUtf8(std::string& out, std::string_view text)
+{
     for (char c : text)
         AppendUtf8(out, Windows1252ToUnicode(static_cast<unsigned char>(c)));
-    return out;
 }
 
 std::string Utf8ToWindows1252(const std::string& utf8, size_t* losses)

@@ -16,7 +16,6 @@
 #include "Ftd2xxDevice.h"
 #include "IvidivSimProcess.h"
 #include "Q9ServerPage.h"
-#include "TextCodec.h"
 
 using namespace std::chrono_literals;
 
@@ -34,9 +33,9 @@ class ServerEndToEnd : public AppTest {
         ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         std::ofstream(m_work.Path() / "transponders.csv") << "id,short id,label\n"
-                                                            << "1234567,17,Car 7 M\xC3\xBCller\n"
-                                                            << "7001234,,Safety car\n"
-                                                            << "1234567,99,Never found\n";
+                                                          << "1234567,17,Car 7 M\xC3\xBCller\n"
+                                                          << "7001234,,Safety car\n"
+                                                          << "1234567,99,Never found\n";
         m_server = std::make_unique<CIvidivSimProcess>(
             std::vector<std::string>{"--transponders", (m_work.Path() / "transponders.csv").string()});
         ASSERT_NE(m_server->Port(), 0) << m_server->Log();
@@ -52,17 +51,14 @@ class ServerEndToEnd : public AppTest {
     }
 
     // Fills the page as a user would and presses "Synchronize"; true once
-    // the status line reads `outcome`. The page hands the library Windows-1252
-    // and the library sends those bytes unchanged, while the simulator keeps
-    // its password as UTF-8: the field gets the text whose Windows-1252 bytes
-    // are `password`'s.
-    bool Synchronize(CQ9TesterDlg& dialog, const char* password, const char* outcome) const
+    // the status line reads `outcome`.
+    bool Synchronize(CQ9TesterDlg& dialog, const QString& password, const char* outcome) const
     {
         auto* page = dialog.findChild<CQ9ServerPage*>();
         const auto field = [page](const char* name) { return page->findChild<QLineEdit*>(name); };
         field("host")->setText(QStringLiteral("127.0.0.1:%1").arg(m_server->Port()));
         field("user")->setText(QString::fromLatin1(CIvidivSimProcess::kUser));
-        field("password")->setText(FromWindows1252(password));
+        field("password")->setText(password);
         page->findChild<QPushButton*>("synchronize")->click();
         return RunUntil([&] { return field("status")->text() == QString::fromLatin1(outcome); });
     }
@@ -99,8 +95,8 @@ TEST_F(ServerEndToEnd, ASynchronisedTransponderIsLoggedWithTheServersLabelAndSho
         CFtd2xxDevice device;
         CQ9TesterDlg dialog(device, nullptr);
         dialog.show();
-        ASSERT_TRUE(
-            Synchronize(dialog, CIvidivSimProcess::kPassword, "Transponder data synchronized with server"));
+        ASSERT_TRUE(Synchronize(dialog, QString::fromUtf8(CIvidivSimProcess::kPassword),
+                                "Transponder data synchronized with server"));
         EXPECT_TRUE(std::regex_match(StatusBar(dialog)->GetText(1).toStdString(),
                                      std::regex(R"(D9 Ividiv: \d\d-\d\d-\d{4} \d\d:\d\d:\d\d)")));
         EXPECT_EQ(dialog.Translations().GetCount(), 3u);
@@ -136,7 +132,7 @@ TEST_F(ServerEndToEnd, AWrongPasswordIsReportedAndLeavesTheSettingsFileAsItWas)
     {
         CQ9TesterDlg dialog(device, nullptr);
         dialog.show();
-        EXPECT_TRUE(Synchronize(dialog, "wrong", "Invalid user name or password specified"));
+        EXPECT_TRUE(Synchronize(dialog, QStringLiteral("wrong"), "Invalid user name or password specified"));
         EXPECT_EQ(StatusBar(dialog)->GetText(1), QStringLiteral("D9 Ividiv: Not synchronized"));
     }
     EXPECT_EQ(ReadWholeFile(ConfigFile().string()), before);

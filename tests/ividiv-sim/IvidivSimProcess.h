@@ -13,6 +13,8 @@ class CIvidivSimProcess {
   public:
     static constexpr const char* kUser = "alice";
     static constexpr const char* kPassword = "pass: wörd";
+    // kPassword as the program hands it to the library.
+    static constexpr const char* kPasswordWindows1252 = "pass: w\xF6rd";
 
     explicit CIvidivSimProcess(const std::vector<std::string>& arguments);
 

@@ -75,7 +75,8 @@ class CClient {
     }
     ~CClient() { hub_sdk_dealloc(m_hub); }
 
-    void Connect(const char* password = CIvidivSimProcess::kPassword, const char* host = "127.0.0.1")
+    void Connect(const char* password = CIvidivSimProcess::kPasswordWindows1252,
+                 const char* host = "127.0.0.1")
     {
         ptc_connect(m_handle, host, CIvidivSimProcess::kUser, password, PTC_CONNECT_VERIFY);
     }
@@ -88,7 +89,8 @@ class CClient {
             std::this_thread::sleep_for(1ms);
         }
     }
-    std::string Sync(const char* password = CIvidivSimProcess::kPassword, const char* host = "127.0.0.1")
+    std::string Sync(const char* password = CIvidivSimProcess::kPasswordWindows1252,
+                     const char* host = "127.0.0.1")
     {
         Connect(password, host);
         PumpUntil([this] { return m_recorder.Ended(); });
@@ -151,7 +153,8 @@ TEST(TamrixSdk, RecordsArriveFieldByFieldInTheServersOrder)
     CClient client;
 
     // The pump runs on another thread than the one that connected: every
-    // callback must come on the pumping thread, inside the pump.
+    // callback must come on the pumping thread, inside the pump. The password
+    // holds a character beyond ASCII: it must reach the server as UTF-8.
     std::string sequence;
     std::thread pumper([&] { sequence = client.Sync(); });
     pumper.join();
@@ -206,6 +209,7 @@ TEST(TamrixSdk, FailuresEndWithTheirStateAndNothingAfter)
         const char* expected;
     };
     const std::vector<failure_t> cases = {
+        // The right password's UTF-8 bytes, taken as Windows-1252, are another one.
         {"wrong password", {}, "s1 s3 s4"},
         {"closed port", {}, "s1 s2"},
         {"untrusted certificate", {}, "s1 s2"},
@@ -238,7 +242,8 @@ TEST(TamrixSdk, FailuresEndWithTheirStateAndNothingAfter)
         }
         CClient client;
         const bool otherHost = name == "certificate for another host";
-        EXPECT_EQ(client.Sync(name == "wrong password" ? "wrong" : CIvidivSimProcess::kPassword,
+        EXPECT_EQ(client.Sync(name == "wrong password" ? CIvidivSimProcess::kPassword
+                                                       : CIvidivSimProcess::kPasswordWindows1252,
                               otherHost ? "127.0.0.2" : "127.0.0.1"),
                   c.expected);
         for (int i = 0; i < 20; ++i) {
@@ -278,7 +283,7 @@ TEST(TamrixSdk, ReleasedAndStaleHandlesCancelAndDoNothing)
     ptc_handle_dealloc(client.m_hub, client.m_handle);
     const ptc_handle_t second = ptc_handle_alloc(client.m_hub, &client.m_recorder);
     ptc_notify_connectionstate(second, OnState);
-    ptc_connect(second, "127.0.0.1", CIvidivSimProcess::kUser, CIvidivSimProcess::kPassword, 1);
+    ptc_connect(second, "127.0.0.1", CIvidivSimProcess::kUser, CIvidivSimProcess::kPasswordWindows1252, 1);
     hub_sdk_dealloc(client.m_hub);
     for (int i = 0; i < 50; ++i) {
         EXPECT_EQ(Pump(client.m_hub), 0);

@@ -33,7 +33,6 @@
 #include "SimpleGraph.h"
 #include "TesterLink.h"
 #include "TesterRecords.h"
-#include "TextCodec.h"
 #include "TrackSensorPage.h"
 #include "TransponderPage.h"
 
@@ -179,9 +178,8 @@ bool ShootServerPage(CQ9TesterDlg& dialog, QTabWidget& tabs, const QString& outp
     auto* page = dialog.findChild<CQ9ServerPage*>();
     tabs.setCurrentWidget(page);
     const auto field = [page](const char* name) { return page->findChild<QLineEdit*>(name); };
-    const auto synchronize = [&](const std::string& password, const char* outcome) {
-        // The library sends the password's Windows-1252 bytes; the simulator keeps UTF-8.
-        field("password")->setText(FromWindows1252(password));
+    const auto synchronize = [&](const QString& password, const char* outcome) {
+        field("password")->setText(password);
         page->findChild<QPushButton*>("synchronize")->click();
         // The page's 100 ms pump wakes the loop.
         const QDeadlineTimer deadline(20000);
@@ -192,9 +190,9 @@ bool ShootServerPage(CQ9TesterDlg& dialog, QTabWidget& tabs, const QString& outp
     field("user")->setText(QString::fromLatin1(CIvidivSimProcess::kUser));
     field("password")->setText(QStringLiteral("password"));
     bool ok = server.Port() != 0 && Save(dialog, output + QStringLiteral("/tab-d9-ividiv.png"));
-    synchronize(CIvidivSimProcess::kPassword, "Transponder data synchronized with server");
+    synchronize(QString::fromUtf8(CIvidivSimProcess::kPassword), "Transponder data synchronized with server");
     ok &= Save(dialog, output + QStringLiteral("/tab-d9-ividiv-synchronized.png"));
-    synchronize("wrong", "Invalid user name or password specified");
+    synchronize(QStringLiteral("wrong"), "Invalid user name or password specified");
     ok &= Save(dialog, output + QStringLiteral("/tab-d9-ividiv-wrong-password.png"));
     return ok;
 }
