@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -204,15 +205,20 @@ TEST(SimpleGraph, SavesA400By200PictureInTheFormatOfTheSuffix)
 }
 
 namespace {
-// Runs `answer` on the next modal window of type T once it is up (the modal
-// loop that shows it runs these checks); gives up after ten seconds.
+// Runs `answer` on the next shown window of type T (the modal loop that shows
+// it runs these checks). Looks at every window rather than the active one, as
+// activation may lag on a loaded machine; gives up after a minute.
 template <class T, class Answer> void WhenModal(Answer answer)
 {
     auto* poll = new QTimer(qApp);
-    auto triesLeft = std::make_shared<int>(2000);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer, triesLeft] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (window || --*triesLeft == 0) {
+    auto deadline = std::make_shared<QDeadlineTimer>(60000);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer, deadline] {
+        T* window = nullptr;
+        for (QWidget* candidate : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<T*>(candidate); shown && shown->isVisible())
+                window = shown;
+        }
+        if (window || deadline->hasExpired()) {
             poll->stop();
             poll->deleteLater();
         }
