@@ -16,6 +16,7 @@
 #include "AbsentTesterDevice.h"
 #include "BenchArguments.h"
 #include "Q9TesterDlg.h"
+#include "TempFolder.h"
 #include "TesterLink.h"
 #include "TranslationList.h"
 
@@ -62,11 +63,10 @@ int main(int argc, char** argv)
     if (!ReadCountArguments(argc, argv, "bench_app_event_path [reports]", 1, numbers, exitCode))
         return exitCode;
     const int reports = numbers.empty() ? 200000 : numbers[0];
-    std::string pattern = (fs::temp_directory_path() / "q9-bench-path-XXXXXX").string();
-    const fs::path root = ::mkdtemp(pattern.data());
+    CTempFolder root("q9-bench-path");
     qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    fs::current_path(root);
+    root.MakeCurrent();
     {
         QApplication app(argc, argv);
         CAbsentTesterDevice device;
@@ -79,7 +79,5 @@ int main(int argc, char** argv)
         std::printf("%d reports: no translations %.0f ns/report, %u translations %.0f ns/report (%+.1f %%)\n",
                     reports, none, kFleet, full, 100.0 * (full - none) / none);
     }
-    fs::current_path("/");
-    fs::remove_all(root);
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
 #include "TesterLink.h"
+#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -121,21 +122,15 @@ int main(int argc, char** argv)
     if (!ReadCountArguments(argc, argv, "bench_app_events [seconds per pace]", 1, numbers, exitCode))
         return exitCode;
     const std::chrono::seconds duration(numbers.empty() ? 5 : numbers[0]);
-    std::string pattern = (fs::temp_directory_path() / "q9-bench-events-XXXXXX").string();
-    const fs::path root = ::mkdtemp(pattern.data());
-    fs::create_directory(root / "run");
-    fs::permissions(root / "run", fs::perms::owner_all);
-    // The simulator and the dialog meet in the private runtime folder.
-    qputenv("XDG_RUNTIME_DIR", (root / "run").c_str());
+    // The simulator and the dialog meet in the workspace's runtime folder.
+    const CTesterWorkspace workspace("q9-bench-events");
+    const fs::path root = workspace.Root();
     qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    fs::current_path(root); // log files
     {
         QApplication app(argc, argv);
         for (const char* pace : {"real", "10x", "fast"})
             Measure(pace, duration, root);
     }
-    fs::current_path("/");
-    fs::remove_all(root);
     return 0;
 }

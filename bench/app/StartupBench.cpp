@@ -20,6 +20,7 @@
 #include "AbsentTesterDevice.h"
 #include "BenchArguments.h"
 #include "Q9TesterDlg.h"
+#include "TempFolder.h"
 
 extern char** environ;
 
@@ -53,9 +54,8 @@ double CpuSeconds(pid_t pid)
 
 void MeasureIdle()
 {
-    char pattern[] = "/tmp/q9-idle-XXXXXX";
-    const std::filesystem::path folder = ::mkdtemp(pattern);
-    const std::string runtime = "XDG_RUNTIME_DIR=" + folder.string();
+    const CTempFolder folder("q9-idle");
+    const std::string runtime = "XDG_RUNTIME_DIR=" + folder.Path().string();
     const std::string config = "XDG_CONFIG_HOME=" + (folder / "config").string();
     std::vector<char*> envp = {const_cast<char*>("QT_QPA_PLATFORM=offscreen"),
                                const_cast<char*>(runtime.c_str()), const_cast<char*>(config.c_str())};
@@ -64,7 +64,7 @@ void MeasureIdle()
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addchdir_np(&actions, folder.Path().c_str());
     char program[] = Q9_PROGRAM;
     char* argv[] = {program, nullptr};
     pid_t pid = -1;
@@ -81,7 +81,6 @@ void MeasureIdle()
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ::kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
-    std::filesystem::remove_all(folder);
     std::printf("idle CPU, no Tester: %.2f %% of a core (%.3f s in %.1f s)\n", 100.0 * used / wall, used,
                 wall);
 }
@@ -97,9 +96,8 @@ int main(int argc, char** argv)
     if (!ReadCountArguments(argc, argv, "bench_app_startup", 0, numbers, exitCode))
         return exitCode;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    char pattern[] = "/tmp/q9-startup-XXXXXX";
-    const std::filesystem::path folder = ::mkdtemp(pattern);
-    std::filesystem::current_path(folder);
+    CTempFolder folder("q9-startup");
+    folder.MakeCurrent();
     qputenv("XDG_CONFIG_HOME", (folder / "config").c_str());
     {
         QApplication app(argc, argv);
@@ -113,8 +111,6 @@ int main(int argc, char** argv)
         std::printf("start-up to first paint: %.1f ms (from main, offscreen)\n",
                     static_cast<double>(sinceMain.nsecsElapsed()) / 1e6);
     }
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder);
     MeasureIdle();
     return 0;
 }

@@ -21,7 +21,7 @@
 #include "Ftd2xxDevice.h"
 #include "LogRowEvent.h"
 #include "Q9TesterDlg.h"
-#include "TempFolder.h"
+#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -154,20 +154,15 @@ int main(int argc, char** argv)
     if (!ReadCountArguments(argc, argv, "bench_usb_latency [seconds per latency]", 1, numbers, exitCode))
         return exitCode;
     const std::chrono::seconds duration(numbers.empty() ? 10 : numbers[0]);
-    CTempFolder folder("q9-bench-usb");
-    const fs::path root = folder.Path();
-    fs::create_directory(root / "run");
-    fs::permissions(root / "run", fs::perms::owner_all);
-    // The simulator and the dialog meet in the private runtime folder.
-    qputenv("XDG_RUNTIME_DIR", (root / "run").c_str());
+    // The simulator and the dialog meet in the workspace's runtime folder.
+    const CTesterWorkspace workspace("q9-bench-usb");
+    const fs::path root = workspace.Root();
     qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    fs::current_path(root); // log files
     {
         QApplication app(argc, argv);
         for (const char* latencyMs : {"16", "1"})
             Measure(latencyMs, duration, root);
     }
-    fs::current_path("/");
     return 0;
 }

@@ -36,6 +36,7 @@
 #include "LoopEmulatorPath.h"
 #include "Q9TesterDlg.h"
 #include "TesterLink.h"
+#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -247,21 +248,14 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stdout);
         return 0;
     }
-    std::string pattern = (fs::temp_directory_path() / "q9-bench-pace-XXXXXX").string();
-    const fs::path root = ::mkdtemp(pattern.data());
-    fs::create_directory(root / "run");
-    fs::permissions(root / "run", fs::perms::owner_all);
-    qputenv("XDG_RUNTIME_DIR", (root / "run").c_str());
+    const CTesterWorkspace workspace("q9-bench-pace");
+    const fs::path root = workspace.Root();
     qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    fs::current_path(root); // log files
     int result = 0;
     {
         QApplication app(argc, argv);
         result = Run(settings, root);
     }
-    fs::current_path("/");
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
     return result;
 }

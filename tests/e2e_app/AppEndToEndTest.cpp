@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "ChildProcess.h"
+#include "TesterWorkspace.h"
 
 extern char** environ;
 
@@ -46,24 +47,18 @@ class AppEndToEnd : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "q9-e2e-app-XXXXXX").string();
-        m_root = ::mkdtemp(pattern.data());
-        ASSERT_EQ(::mkdir((m_root / "run").c_str(), 0700), 0);
-        fs::create_directories(m_root / "work");
-        m_savedFolder = fs::current_path();
-        // Both children inherit these: they meet in the private runtime folder.
-        ::setenv("XDG_RUNTIME_DIR", (m_root / "run").c_str(), 1);
+        // Both children inherit the environment: they meet in the
+        // workspace's private runtime folder.
+        m_workspace = std::make_unique<CTesterWorkspace>("q9-e2e-app");
+        m_root = m_workspace->Root();
         ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        fs::current_path(m_root / "work");
     }
     void TearDown() override
     {
         m_program.reset();
         m_sim.reset();
-        fs::current_path(m_savedFolder);
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
+        m_workspace.reset();
     }
 
     void StartSim(std::vector<std::string> extra = {})
@@ -165,8 +160,8 @@ class AppEndToEnd : public ::testing::Test {
 
     fs::path ConfigFile() const { return m_root / "config" / "TAMRIX Derida Vovivu" / "q9tester.conf"; }
 
+    std::unique_ptr<CTesterWorkspace> m_workspace;
     fs::path m_root;
-    fs::path m_savedFolder;
     std::unique_ptr<CChildProcess> m_sim;
     std::unique_ptr<CChildProcess> m_program;
 };

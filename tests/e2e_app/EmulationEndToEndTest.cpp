@@ -17,6 +17,7 @@
 #include "EmulationPage.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
+#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -29,23 +30,15 @@ class EmulationEndToEnd : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "q9-e2e-emulation-XXXXXX").string();
-        m_root = ::mkdtemp(pattern.data());
-        fs::create_directories(m_root / "run");
-        fs::permissions(m_root / "run", fs::perms::owner_all);
-        fs::create_directories(m_root / "work");
-        m_savedFolder = fs::current_path();
-        ::setenv("XDG_RUNTIME_DIR", (m_root / "run").c_str(), 1);
-        fs::current_path(m_root / "work");
+        m_workspace = std::make_unique<CTesterWorkspace>("q9-e2e-emulation");
+        m_root = m_workspace->Root();
     }
     void TearDown() override
     {
         m_dialog.reset();
         m_device.reset();
         m_sim.reset();
-        fs::current_path(m_savedFolder);
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
+        m_workspace.reset();
     }
 
     // The simulated Tester, recording what it is sent, and the dialog once
@@ -122,8 +115,8 @@ class EmulationEndToEnd : public ::testing::Test {
         return CanLog();
     }
 
+    std::unique_ptr<CTesterWorkspace> m_workspace;
     fs::path m_root;
-    fs::path m_savedFolder;
     std::unique_ptr<CChildProcess> m_sim;
     std::unique_ptr<CFtd2xxDevice> m_device;
     std::unique_ptr<CQ9TesterDlg> m_dialog;
