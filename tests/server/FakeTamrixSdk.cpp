@@ -20,8 +20,10 @@ template <typename Number> std::string Text(Number value)
 
 template <typename... Args> void Record(const char* name, const Args&... args)
 {
+    // Appended piece by piece: g++ 12 at -O3 reports a false -Wrestrict for
+    // "," + std::string.
     std::string call;
-    ((call += "," + Text(args)), ...);
+    ((call.append(",").append(Text(args))), ...);
     Fake().calls.push_back(std::string(name) + "(" + call.substr(1) + ")");
 }
 
