@@ -15,6 +15,7 @@
 
 #include "BenchArguments.h"
 #include "ChildProcess.h"
+#include "EventLoopBench.h"
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
 #include "TesterLink.h"
@@ -64,22 +65,6 @@ class CCountingDlg : public CQ9TesterDlg {
         CQ9TesterDlg::OnFirmwareVersion(known, major, minor);
     }
 };
-
-double ThreadCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-// Runs the event loop until `done` or `timeout`.
-bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
-{
-    const auto deadline = Clock::now() + timeout;
-    while (!done() && Clock::now() < deadline)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); // the 100 ms timer wakes it
-    return done();
-}
 
 void Measure(const char* pace, std::chrono::seconds duration, const fs::path& root)
 {

@@ -18,6 +18,7 @@
 
 #include "BenchArguments.h"
 #include "ChildProcess.h"
+#include "EventLoopBench.h"
 #include "Ftd2xxDevice.h"
 #include "LogRowEvent.h"
 #include "Q9TesterDlg.h"
@@ -94,14 +95,6 @@ class CConnectedDlg : public CQ9TesterDlg {
         CQ9TesterDlg::OnFirmwareVersion(known, major, minor);
     }
 };
-
-bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
-{
-    const auto deadline = Clock::now() + timeout;
-    while (!done() && Clock::now() < deadline)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); // the 100 ms timer wakes it
-    return done();
-}
 
 double Percentile(std::vector<double> values, double share)
 {

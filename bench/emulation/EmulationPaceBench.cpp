@@ -29,6 +29,7 @@
 #include "CanMessageLogPage.h"
 #include "ChildProcess.h"
 #include "EmulationPage.h"
+#include "EventLoopBench.h"
 #include "Ftd2xxDevice.h"
 #include "LogListModel.h"
 #include "LoggingListCtrl.h"
@@ -129,21 +130,6 @@ class CTimingDevice : public CFtd2xxDevice {
     std::mutex m_mutex;
     std::vector<Clock::time_point> m_starts;
 };
-
-double ThreadCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
-{
-    const auto deadline = Clock::now() + timeout;
-    while (!done() && Clock::now() < deadline)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); // the 100 ms timer wakes it
-    return done();
-}
 
 // Median and worst deviation of the intervals from `tbmMs`, and the drift of
 // the whole run, in ms.

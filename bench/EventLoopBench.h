@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <chrono>
+#include <ctime>
+#include <functional>
+
+// What the benchmarks that run the main dialog against tester-sim share.
+
+// CPU time of the calling thread, in seconds.
+inline double ThreadCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+// Runs the event loop until `done` holds or `timeout` passes; the dialog's
+// 100 ms timer wakes it. Whether `done` holds in the end.
+inline bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
