@@ -8,6 +8,9 @@
 
 namespace {
 
+// A replayed reply is read to its end: there is no link that could be stopped.
+const std::atomic<bool> kKeepReading{true};
+
 // The bytes of one recorded reply, handed out as the driver would; at their
 // end a read fails, which ends the line reader's line there.
 class CRecordedReplyDevice : public CAbsentTesterDevice {
@@ -94,8 +97,7 @@ void CRecordedSession::Finish()
 
 bool CRecordedSession::ReadReplyLine(CTesterDevice& device, char* line, size_t size)
 {
-    const std::atomic<bool> keepReading{true};
-    const bool complete = ReadLine(device, line, size, keepReading);
+    const bool complete = ReadLine(device, line, size, kKeepReading);
     // The link reports a failed read before it parses what the read got.
     if (!complete && m_lost && !m_lossDelivered)
         Disconnected();
@@ -111,8 +113,7 @@ void CRecordedSession::DeliverReplies()
     switch (m_command[0]) {
     case kCommandVersion: {
         // The version query's silence is no loss; the link reads it unchecked.
-        const std::atomic<bool> keepReading{true};
-        ReadLine(device, line, sizeof line, keepReading);
+        ReadLine(device, line, sizeof line, kKeepReading);
         CReplyParser::ParseVersion(line, event);
         Deliver(event);
         return;
