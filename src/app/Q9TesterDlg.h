@@ -119,6 +119,8 @@ class CQ9TesterDlg : public QDialog, public CTamrixTesterHandlers {
         std::string idText;
         std::string label;
         uint32_t shortId = 0;
+        // The translation list knows the number (its short id may be 0).
+        bool known = false;
     };
     Identity Identify(uint32_t number, const std::string& plainId) const;
 

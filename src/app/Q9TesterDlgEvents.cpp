@@ -50,6 +50,7 @@ CQ9TesterDlg::Identity CQ9TesterDlg::Identify(uint32_t number, const std::string
         identity.idText = plainId;
         return identity;
     }
+    identity.known = true;
     identity.shortId = translation.shortId;
     identity.label = translation.label;
     identity.idText = translation.shortId != 0 ? std::to_string(translation.shortId) : plainId;
@@ -136,19 +137,11 @@ void CQ9TesterDlg::OnTransmitResult(int32_t result)
 void CQ9TesterDlg::OnCanReceived(int32_t, uint32_t twoWayId, uint32_t canId, unsigned length,
                                  const uint8_t* data)
 {
-    std::string idText = std::to_string(twoWayId);
-    std::string label;
-    std::string shortIdText;
-    CTranslation translation;
-    if (FindTranslation(twoWayId, translation)) {
-        if (translation.shortId != 0)
-            idText = std::to_string(translation.shortId);
-        label = translation.label;
-        // Shown also when it is 0: the server knows the device.
-        shortIdText = std::to_string(translation.shortId);
-    }
-    m_emulationPage->AddCanLogRow("Received", label, idText, shortIdText, canId, static_cast<int32_t>(length),
-                                  data);
+    const Identity identity = Identify(twoWayId, std::to_string(twoWayId));
+    // Shown also when it is 0: the server knows the device.
+    const std::string shortIdText = identity.known ? std::to_string(identity.shortId) : std::string();
+    m_emulationPage->AddCanLogRow("Received", identity.label, identity.idText, shortIdText, canId,
+                                  static_cast<int32_t>(length), data);
 }
 
 void CQ9TesterDlg::OnListeningChanged(int32_t state)

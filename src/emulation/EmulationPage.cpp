@@ -27,14 +27,8 @@ constexpr int kLastDecoderId = 63;
 constexpr int kCanListDropWidth = 200;
 constexpr int kMaxCommandDataBytes = 8;
 
-QComboBox* DropDownList(QWidget* page, const QRect& rect, const char* name)
-{
-    auto* list = new QComboBox(page);
-    list->setGeometry(rect);
-    list->setObjectName(QString::fromLatin1(name));
-    return list;
-}
-
+// At its template rectangle, not raised as the page builder's box: raised,
+// the lower of the two stacked boxes would overlap the upper one.
 QGroupBox* GroupBox(QWidget* page, const QString& title, const QRect& rect)
 {
     auto* box = new QGroupBox(title, page);
@@ -86,21 +80,17 @@ void CEmulationPage::BuildControls()
 
     GroupBox(this, tr("Emulate a transponder"), builder.Rect(7, 7, 418, 38));
     builder.Caption(tr("Transponder ID:"), 18, 24, 60);
-    m_transponderList = DropDownList(this, builder.Rect(84, 21, 110, 14), "transponderList");
-    m_transponderSend = builder.Button(tr("Send"), 204, 21, 50, 14);
-    m_transponderSend->setObjectName(QStringLiteral("transponderSend"));
+    m_transponderList = builder.Control<QComboBox>("transponderList", 84, 21, 110, 14);
+    m_transponderSend = builder.Button("transponderSend", tr("Send"), 204, 21, 50, 14);
 
     GroupBox(this, tr("Emulate a loop"), builder.Rect(7, 52, 418, 106));
     builder.Caption(tr("Decoder ID:"), 18, 69, 60);
-    m_decoderList = DropDownList(this, builder.Rect(84, 66, 110, 14), "decoderList");
-    m_loopSend = builder.Button(tr("Send"), 204, 66, 50, 14);
-    m_loopSend->setObjectName(QStringLiteral("loopSend"));
+    m_decoderList = builder.Control<QComboBox>("decoderList", 84, 66, 110, 14);
+    m_loopSend = builder.Button("loopSend", tr("Send"), 204, 66, 50, 14);
     builder.Caption(tr("CAN Message:"), 18, 91, 60);
-    m_canList = DropDownList(this, builder.Rect(84, 88, 110, 14), "canList");
-    m_canSend = builder.Button(tr("Send"), 204, 88, 50, 14);
-    m_canSend->setObjectName(QStringLiteral("canSend"));
-    m_cancel = builder.Button(tr("Cancel"), 204, 88, 50, 14);
-    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_canList = builder.Control<QComboBox>("canList", 84, 88, 110, 14);
+    m_canSend = builder.Button("canSend", tr("Send"), 204, 88, 50, 14);
+    m_cancel = builder.Button("cancel", tr("Cancel"), 204, 88, 50, 14);
     m_status = builder.PlainField(18, 110, 396, 42);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

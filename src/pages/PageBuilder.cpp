@@ -56,10 +56,11 @@ CTemperatureField CPageBuilder::TemperatureField(int x, int captionY, int captio
     return CTemperatureField(caption, ValueField("temperature", x, fieldY, kFieldWidth), decimals);
 }
 
-QPushButton* CPageBuilder::Button(const QString& text, int x, int y, int width, int height)
+QPushButton* CPageBuilder::Button(const char* name, const QString& text, int x, int y, int width, int height)
 {
     auto* button = new QPushButton(text, m_page);
     button->setGeometry(m_units.Rect(x, y, width, height));
+    button->setObjectName(QString::fromLatin1(name));
     return button;
 }
 

@@ -34,7 +34,16 @@ class CPageBuilder {
     // The temperature caption at (x, captionY) and its value field below at
     // fieldY, labelled for degrees Celsius.
     CTemperatureField TemperatureField(int x, int captionY, int captionWidth, int fieldY, int decimals);
-    QPushButton* Button(const QString& text, int x, int y, int width, int height);
+    // A push button named `name`.
+    QPushButton* Button(const char* name, const QString& text, int x, int y, int width, int height);
+    // A control of type T (a list, an edit field) named `name`.
+    template <class T> T* Control(const char* name, int x, int y, int width, int height)
+    {
+        auto* control = new T(m_page);
+        control->setGeometry(Rect(x, y, width, height));
+        control->setObjectName(QString::fromLatin1(name));
+        return control;
+    }
     // A titled frame around the controls of its template rectangle. Qt's
     // title takes more height than the template allows for, so the box is
     // raised (not above the page) until its inside begins where the original

@@ -47,8 +47,7 @@ CQ9TransponderPage::CQ9TransponderPage(QWidget* parent) : CGraphPage(true, paren
 
     m_idField = builder.ValueField("id", 7, 23, 72);
     m_rssiField = builder.ValueField("rssi", 7, 54, 72);
-    m_requestButton = builder.Button(tr("Request"), 94, 23, 72, 18);
-    m_requestButton->setObjectName(QStringLiteral("request"));
+    m_requestButton = builder.Button("request", tr("Request"), 94, 23, 72, 18);
     m_versionField = builder.ValueField("version", 94, 54, 72);
     m_batteryVoltageField = builder.ValueField("batteryVoltage", 175, 23, 72);
     m_externalVoltageField = builder.ValueField("externalVoltage", 175, 54, 72);

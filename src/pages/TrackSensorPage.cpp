@@ -35,8 +35,7 @@ CTrackSensorPage::CTrackSensorPage(QWidget* parent) : QWidget(parent)
     m_idField = builder.ValueField("id", 7, 17, 106);
     m_rssiField = builder.ValueField("rssi", 124, 17, 72);
     m_temperature = builder.TemperatureField(205, 8, 80, 17, 1);
-    m_startStopButton = builder.Button(tr("Start listening"), 335, 17, 86, 18);
-    m_startStopButton->setObjectName(QStringLiteral("startStop"));
+    m_startStopButton = builder.Button("startStop", tr("Start listening"), 335, 17, 86, 18);
     auto* note = builder.PlainField(52, 60, 327, 55);
     note->setObjectName(QStringLiteral("note"));
     note->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -52,14 +52,6 @@ const char* StateText(int32_t state)
     }
 }
 
-QLineEdit* Edit(QWidget* page, const QRect& rect, const char* name)
-{
-    auto* edit = new QLineEdit(page);
-    edit->setGeometry(rect);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
 } // namespace
 
 CQ9ServerPage::CQ9ServerPage(QWidget* parent) : QWidget(parent)
@@ -88,16 +80,15 @@ void CQ9ServerPage::BuildControls()
     setFocusPolicy(Qt::StrongFocus);
 
     builder.Caption(tr("D9 Ividiv:"), 12, 17, 50);
-    m_host = Edit(this, builder.Rect(66, 14, 160, 14), "host");
+    m_host = builder.Control<QLineEdit>("host", 66, 14, 160, 14);
     builder.Caption(tr("Username:"), 12, 37, 50);
-    m_user = Edit(this, builder.Rect(66, 34, 160, 14), "user");
+    m_user = builder.Control<QLineEdit>("user", 66, 34, 160, 14);
     builder.Caption(tr("Password:"), 12, 57, 50);
-    m_password = Edit(this, builder.Rect(66, 54, 160, 14), "password");
+    m_password = builder.Control<QLineEdit>("password", 66, 54, 160, 14);
     m_password->setEchoMode(QLineEdit::Password);
-    m_synchronize = builder.Button(tr("Synchronize"), 66, 76, 60, 14);
-    m_synchronize->setObjectName(QStringLiteral("synchronize"));
+    m_synchronize = builder.Button("synchronize", tr("Synchronize"), 66, 76, 60, 14);
     m_synchronize->setAutoDefault(false);
-    m_status = Edit(this, builder.Rect(12, 100, 408, 14), "status");
+    m_status = builder.Control<QLineEdit>("status", 12, 100, 408, 14);
     m_status->setReadOnly(true);
     m_status->setAlignment(Qt::AlignHCenter);
     connect(m_synchronize, &QPushButton::clicked, this, &CQ9ServerPage::OnSynchronize);
