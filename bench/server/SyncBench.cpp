@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchArguments.h"
 #include "IvidivSimProcess.h"
 #include "TamrixSDK.h"
 #include "TranslationList.h"
@@ -96,12 +97,13 @@ void Measure(uint32_t records)
 
 int main(int argc, char** argv)
 {
-    std::vector<uint32_t> counts;
-    for (int i = 1; i < argc; ++i)
-        counts.push_back(static_cast<uint32_t>(std::stoul(argv[i])));
+    std::vector<int> counts;
+    int exitCode = 0;
+    if (!ReadCountArguments(argc, argv, "bench_server_sync [records ...]", 8, counts, exitCode))
+        return exitCode;
     if (counts.empty())
         counts = {100000, 1000000};
-    for (const uint32_t records : counts)
-        Measure(records);
+    for (const int records : counts)
+        Measure(static_cast<uint32_t>(records));
     return 0;
 }

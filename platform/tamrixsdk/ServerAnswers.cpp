@@ -1,5 +1,6 @@
 #include "ServerAnswers.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "LabelText.h"
@@ -49,7 +50,6 @@ class CPageReader : public nlohmann::json_sax<json> {
     {
         if (m_skipDepth == 0 && m_where == Where::kRecord && m_key == Key::kLabel) {
             m_label = std::move(value);
-            m_hasLabel = true;
             return true;
         }
         return Scalar(Value::kOther, 0);
@@ -84,7 +84,6 @@ class CPageReader : public nlohmann::json_sax<json> {
     bool m_sawArray = false;
     bool m_sawNext = false;
     bool m_hasId = false;
-    bool m_hasLabel = false;
     uint32_t m_id = 0;
     uint32_t m_shortId = PTC_SHORT_ID_NONE;
     std::string m_label;
@@ -192,7 +191,7 @@ bool CPageReader::start_object(std::size_t)
         }
         m_where = Where::kRecord;
         m_hasId = false;
-        m_hasLabel = false;
+        m_label.clear();
         m_shortId = PTC_SHORT_ID_NONE;
         m_key = Key::kOther;
         return true;
@@ -226,8 +225,7 @@ bool CPageReader::FinishRecord()
         return false;
     }
     bool altered = false;
-    const std::string label = m_hasLabel ? LabelToWindows1252(m_label, altered) : std::string();
-    m_records.Append(m_id, m_shortId, label);
+    m_records.Append(m_id, m_shortId, LabelToWindows1252(m_label, altered));
     ++m_page.count;
     m_page.altered += altered ? 1 : 0;
     m_where = Where::kArray;
@@ -283,13 +281,9 @@ std::optional<std::string> ParseSessionAnswer(const std::string& body)
         return std::nullopt;
     }
     const std::string& text = token->get_ref<const std::string&>();
-    if (text.size() < kTokenMin || text.size() > kTokenMax) {
+    if (text.size() < kTokenMin || text.size() > kTokenMax ||
+        !std::all_of(text.begin(), text.end(), IsTokenCharacter)) {
         return std::nullopt;
-    }
-    for (char c : text) {
-        if (!IsTokenCharacter(c)) {
-            return std::nullopt;
-        }
     }
     return text;
 }

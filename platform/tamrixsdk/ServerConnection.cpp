@@ -70,12 +70,13 @@ CServerConnection::CServerConnection(ptc_handle_t handle, CURLM* multi, const st
 
 CServerConnection::~CServerConnection()
 {
-    m_request.reset();
-    WipeCredentials();
+    Stop();
 }
 
-void CServerConnection::WipeCredentials()
+void CServerConnection::Stop()
 {
+    m_request.reset();
+    m_step = Step::kIdle;
     Wipe(m_basicAuth);
     Wipe(m_token);
 }
@@ -117,9 +118,7 @@ void CServerConnection::Connect(const std::string& host, const char* user, const
 
 void CServerConnection::Disconnect()
 {
-    m_request.reset();
-    m_step = Step::kIdle;
-    WipeCredentials();
+    Stop();
     ++m_generation;
 }
 
@@ -171,18 +170,14 @@ void CServerConnection::StartEndSession()
 
 void CServerConnection::Fail(int32_t state)
 {
-    m_request.reset();
-    m_step = Step::kIdle;
-    WipeCredentials();
+    Stop();
     m_records.Clear();
     Post(sdkevent_t::Kind::kState, static_cast<uint32_t>(state));
 }
 
 void CServerConnection::Finish()
 {
-    m_request.reset();
-    m_step = Step::kIdle;
-    WipeCredentials();
+    Stop();
     if (m_subscribed) {
         m_complete = true;
         Post(sdkevent_t::Kind::kTransponder, PTC_TRANSPONDER_COMPLETE,

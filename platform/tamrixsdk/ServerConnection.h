@@ -58,7 +58,8 @@ class CServerConnection {
     void OnPing(long status);
     void OnSession(long status);
     void OnPage(long status);
-    void WipeCredentials();
+    // Drops the transfer under way and wipes the credentials.
+    void Stop();
 
     ptc_handle_t m_handle;
     CURLM* m_multi;

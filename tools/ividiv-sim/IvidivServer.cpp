@@ -2,13 +2,15 @@
 
 #include <openssl/evp.h>
 
-#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <string_view>
 #include <thread>
 
 #include "BoundedTaskQueue.h"
+#include "WholeNumber.h"
 
 namespace {
 
@@ -25,16 +27,22 @@ void Answer(httplib::Response& response, int status, const std::string& error)
     response.set_content(nlohmann::json{{"error", error}}.dump(), kJson);
 }
 
+// What follows `prefix` ("Basic ", "Bearer ") in the Authorization header;
+// empty when the header is missing, too long or of another scheme.
+std::string AuthorizationAfter(const httplib::Request& request, std::string_view prefix)
+{
+    const std::string header = request.get_header_value("Authorization");
+    if (header.size() > kMaxAuthorization || !header.starts_with(prefix)) {
+        return {};
+    }
+    return header.substr(prefix.size());
+}
+
 // The user and password of an "Authorization: Basic" header; false when it
 // is missing or not Base64 of "user:password".
 bool BasicCredentials(const httplib::Request& request, std::string& user, std::string& password)
 {
-    const std::string header = request.get_header_value("Authorization");
-    const std::string prefix = "Basic ";
-    if (header.size() > kMaxAuthorization || header.compare(0, prefix.size(), prefix) != 0) {
-        return false;
-    }
-    const std::string encoded = header.substr(prefix.size());
+    const std::string encoded = AuthorizationAfter(request, "Basic ");
     if (encoded.empty() || encoded.size() % 4 != 0) {
         return false;
     }
@@ -64,9 +72,7 @@ bool Number(const httplib::Request& request, const char* name, size_t fallback, 
         value = fallback;
         return true;
     }
-    const std::string text = request.get_param_value(name);
-    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && rest == text.data() + text.size();
+    return ParseWholeNumber(request.get_param_value(name), size_t{0}, SIZE_MAX, value);
 }
 
 void Log(const httplib::Request& request, const httplib::Response& response)
@@ -174,19 +180,13 @@ void CIvidivServer::OpenSession(const httplib::Request& request, httplib::Respon
 
 bool CIvidivServer::HasSession(const httplib::Request& request)
 {
-    const std::string header = request.get_header_value("Authorization");
-    const std::string prefix = "Bearer ";
-    return header.size() <= kMaxAuthorization && header.compare(0, prefix.size(), prefix) == 0 &&
-           m_sessions.IsOpen(header.substr(prefix.size()));
+    return m_sessions.IsOpen(AuthorizationAfter(request, "Bearer "));
 }
 
 void CIvidivServer::CloseSession(const httplib::Request& request, httplib::Response& response)
 {
     Pause(m_options.delayMs);
-    const std::string header = request.get_header_value("Authorization");
-    const std::string prefix = "Bearer ";
-    if (header.size() > kMaxAuthorization || header.compare(0, prefix.size(), prefix) != 0 ||
-        !m_sessions.Close(header.substr(prefix.size()))) {
+    if (!m_sessions.Close(AuthorizationAfter(request, "Bearer "))) {
         Answer(response, 401, "no such session");
         return;
     }

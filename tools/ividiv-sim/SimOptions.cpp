@@ -1,9 +1,10 @@
 #include "SimOptions.h"
 
-#include <charconv>
 #include <cstring>
 #include <limits>
 #include <string_view>
+
+#include "WholeNumber.h"
 
 const char* const kSimUsage = R"(Usage: ividiv-sim [options]
 A D9 Ividiv server stand-in: the transponder-data protocol over HTTPS
@@ -41,31 +42,27 @@ Faults, for tests:
 
 namespace {
 
-template <typename Number> bool ParseNumber(std::string_view text, Number low, Number high, Number& value)
-{
-    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && rest == text.data() + text.size() && value >= low && value <= high;
-}
-
 struct cursor_t {
     int argc;
     char** argv;
     int index;
     std::string& error;
 
-    const char* Value(const char* option)
+    // The value of the option at `index`, which moves on to it.
+    const char* Value()
     {
         if (index + 1 >= argc) {
-            error = std::string(option) + " needs a value";
+            error = std::string(argv[index]) + " needs a value";
             return nullptr;
         }
         return argv[++index];
     }
 
-    template <typename Number> bool ReadNumber(const char* option, Number low, Number high, Number& value)
+    template <typename Number> bool ReadNumber(Number low, Number high, Number& value)
     {
-        const char* text = Value(option);
-        if (text != nullptr && !ParseNumber(text, low, high, value)) {
+        const char* option = argv[index];
+        const char* text = Value();
+        if (text != nullptr && !ParseWholeNumber(text, low, high, value)) {
             error = std::string(option) + ": " + text + " is not a number from " + std::to_string(low) +
                     " to " + std::to_string(high);
         }
@@ -77,28 +74,28 @@ bool ParseOne(cursor_t& cursor, simoptions_t& options)
 {
     const std::string_view option = cursor.argv[cursor.index];
     const char* text = nullptr;
-    if (option == "--listen" && (text = cursor.Value("--listen"))) {
+    if (option == "--listen" && (text = cursor.Value())) {
         options.listenAddress = text;
     } else if (option == "--port") {
-        cursor.ReadNumber("--port", 0, 65535, options.port);
-    } else if (option == "--state-dir" && (text = cursor.Value("--state-dir"))) {
+        cursor.ReadNumber(0, 65535, options.port);
+    } else if (option == "--state-dir" && (text = cursor.Value())) {
         options.stateDir = text;
-    } else if (option == "--add-user" && (text = cursor.Value("--add-user"))) {
+    } else if (option == "--add-user" && (text = cursor.Value())) {
         options.addUser = text;
-    } else if (option == "--transponders" && (text = cursor.Value("--transponders"))) {
+    } else if (option == "--transponders" && (text = cursor.Value())) {
         options.csvFile = text;
     } else if (option == "--generate") {
-        cursor.ReadNumber("--generate", 0u, 10'000'000u, options.generate);
+        cursor.ReadNumber(0u, 10'000'000u, options.generate);
     } else if (option == "--max-connections") {
-        cursor.ReadNumber("--max-connections", 1, 256, options.maxConnections);
+        cursor.ReadNumber(1, 256, options.maxConnections);
     } else if (option == "--delay-ms") {
-        cursor.ReadNumber("--delay-ms", 0u, 600'000u, options.delayMs);
+        cursor.ReadNumber(0u, 600'000u, options.delayMs);
     } else if (option == "--fault-page") {
-        cursor.ReadNumber("--fault-page", 0u, std::numeric_limits<uint32_t>::max(), options.faultPage);
+        cursor.ReadNumber(0u, std::numeric_limits<uint32_t>::max(), options.faultPage);
     } else if (option == "--stall-ms") {
-        cursor.ReadNumber("--stall-ms", 0u, 600'000u, options.stallMs);
+        cursor.ReadNumber(0u, 600'000u, options.stallMs);
     } else if (option == "--status") {
-        cursor.ReadNumber("--status", 100, 599, options.status);
+        cursor.ReadNumber(100, 599, options.status);
     } else if (option == "--cut") {
         options.cut = true;
     } else if (option == "--malformed") {

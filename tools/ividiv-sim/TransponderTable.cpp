@@ -1,9 +1,10 @@
 #include "TransponderTable.h"
 
-#include <charconv>
 #include <fstream>
 #include <sstream>
 #include <string_view>
+
+#include "WholeNumber.h"
 
 namespace {
 
@@ -72,21 +73,15 @@ bool NextRecord(const std::string& text, size_t& pos, std::vector<std::string>& 
     return !quoted;
 }
 
-bool ParseId(const std::string& text, uint32_t high, uint32_t& value)
-{
-    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && rest == text.data() + text.size() && value <= high;
-}
-
 bool ToRecord(const std::vector<std::string>& fields, simtransponder_t& record)
 {
     uint32_t shortId = 0;
-    if (fields.size() != 3 || !ParseId(fields[0], UINT32_MAX, record.id)) {
+    if (fields.size() != 3 || !ParseWholeNumber<uint32_t>(fields[0], 0, UINT32_MAX, record.id)) {
         return false;
     }
     if (fields[1].empty()) {
         record.shortId.reset();
-    } else if (ParseId(fields[1], UINT32_MAX - 1, shortId)) {
+    } else if (ParseWholeNumber<uint32_t>(fields[1], 0, UINT32_MAX - 1, shortId)) {
         record.shortId = shortId;
     } else {
         return false;

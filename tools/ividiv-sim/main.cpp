@@ -21,6 +21,16 @@ namespace {
 
 constexpr size_t kMaxPassword = 1024;
 
+// The signals that end the server.
+sigset_t StopSignals()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    return signals;
+}
+
 int AddUser(CUserStore& users, const std::string& name)
 {
     std::string password;
@@ -71,10 +81,7 @@ int Serve(const simoptions_t& options, const std::string& folder, const CUserSto
     }
     std::printf("certificate %s\ntransponders %zu\nport %d\n", files.certificate.c_str(), count, port);
     std::fflush(stdout);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
+    const sigset_t stopSignals = StopSignals();
     std::atomic<bool> ended{false};
     std::thread waiter([&] {
         int signal = 0;
@@ -98,10 +105,7 @@ int Serve(const simoptions_t& options, const std::string& folder, const CUserSto
 int main(int argc, char** argv)
 {
     // Blocked in every thread; the waiter of Serve takes them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
+    const sigset_t stopSignals = StopSignals();
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
