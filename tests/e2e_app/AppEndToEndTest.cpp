@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "ChildProcess.h"
+#include "LogFileRows.h"
 #include "TesterWorkspace.h"
 
 extern char** environ;
@@ -28,9 +28,8 @@ constexpr auto kPatience = 20s; // generous: sanitizer builds on a busy machine
 // A device as the transponder log keys it: ID, type and driver number.
 using DeviceKey = std::tuple<std::string, std::string, std::string>;
 
-struct LogLine {
-    std::vector<std::string> cells; // ID, Label, Short ID, Type, Driver, Battery, Time
-};
+// ID, Label, Short ID, Type, Driver, Battery, Time
+using LogRow = std::vector<std::string>;
 
 // Everything tester-sim's world holds, as the log names it, with the battery
 // text each is logged with ("" for none; beacons are checked by pattern).
@@ -76,37 +75,15 @@ class AppEndToEnd : public ::testing::Test {
         ASSERT_TRUE(m_program->Started());
     }
 
-    // The transponder log file's rows (title line left out).
-    std::vector<LogLine> TesterLog() const
-    {
-        std::vector<LogLine> lines;
-        if (!fs::exists("Log"))
-            return lines;
-        for (const auto& entry : fs::directory_iterator("Log")) {
-            if (entry.path().filename().string().rfind("Tester_", 0) != 0)
-                continue;
-            std::istringstream text(ReadWholeFile(entry.path().string()));
-            std::string line;
-            std::getline(text, line); // titles
-            while (std::getline(text, line)) {
-                LogLine parsed;
-                std::istringstream cells(line);
-                std::string cell;
-                while (std::getline(cells, cell, ','))
-                    parsed.cells.push_back(cell);
-                lines.push_back(parsed);
-            }
-        }
-        return lines;
-    }
+    static std::vector<LogRow> TesterLog() { return LogFileRows("Tester_"); }
 
     // How often each device was logged so far.
     std::map<DeviceKey, int> Appearances() const
     {
         std::map<DeviceKey, int> counts;
-        for (const LogLine& line : TesterLog())
-            if (line.cells.size() == 7)
-                ++counts[{line.cells[0], line.cells[3], line.cells[4]}];
+        for (const LogRow& cells : TesterLog())
+            if (cells.size() == 7)
+                ++counts[{cells[0], cells[3], cells[4]}];
         return counts;
     }
 
@@ -130,10 +107,10 @@ class AppEndToEnd : public ::testing::Test {
     std::vector<std::string> RowsWithoutTime() const
     {
         std::vector<std::string> rows;
-        for (const LogLine& line : TesterLog()) {
+        for (const LogRow& cells : TesterLog()) {
             std::string row;
-            for (size_t i = 0; i + 1 < line.cells.size(); ++i)
-                row += line.cells[i] + ",";
+            for (size_t i = 0; i + 1 < cells.size(); ++i)
+                row += cells[i] + ",";
             rows.push_back(row);
         }
         return rows;
@@ -143,18 +120,18 @@ class AppEndToEnd : public ::testing::Test {
     {
         const std::regex timeOfDay(R"(\d\d-\d\d-\d{4} \d\d:\d\d:\d\d  \r)");
         const std::regex volts(R"(\d\.\d)");
-        for (const LogLine& line : TesterLog()) {
-            ASSERT_EQ(line.cells.size(), 7u);
-            const DeviceKey key{line.cells[0], line.cells[3], line.cells[4]};
-            ASSERT_TRUE(kScenarioDevices.count(key)) << line.cells[0] << " " << line.cells[3];
-            EXPECT_EQ(line.cells[1], "");
-            EXPECT_EQ(line.cells[2], "");
+        for (const LogRow& cells : TesterLog()) {
+            ASSERT_EQ(cells.size(), 7u);
+            const DeviceKey key{cells[0], cells[3], cells[4]};
+            ASSERT_TRUE(kScenarioDevices.count(key)) << cells[0] << " " << cells[3];
+            EXPECT_EQ(cells[1], "");
+            EXPECT_EQ(cells[2], "");
             const std::string& battery = kScenarioDevices.at(key);
             if (battery == "*")
-                EXPECT_TRUE(std::regex_match(line.cells[5], volts)) << line.cells[5];
+                EXPECT_TRUE(std::regex_match(cells[5], volts)) << cells[5];
             else
-                EXPECT_EQ(line.cells[5], battery) << line.cells[0];
-            EXPECT_TRUE(std::regex_match(line.cells[6], timeOfDay)) << line.cells[6];
+                EXPECT_EQ(cells[5], battery) << cells[0];
+            EXPECT_TRUE(std::regex_match(cells[6], timeOfDay)) << cells[6];
         }
     }
 

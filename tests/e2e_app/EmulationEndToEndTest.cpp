@@ -11,11 +11,11 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "ChildProcess.h"
 #include "EmulationPage.h"
 #include "Ftd2xxDevice.h"
+#include "LogFileRows.h"
 #include "Q9TesterDlg.h"
 #include "TesterWorkspace.h"
 
@@ -89,22 +89,11 @@ class EmulationEndToEnd : public ::testing::Test {
     }
 
     // Action, label, ID, short ID, CAN id and data of each CAN log file row.
-    std::vector<std::vector<std::string>> CanLog() const
+    static std::vector<std::vector<std::string>> CanLog()
     {
-        std::vector<std::vector<std::string>> rows;
-        for (const auto& entry : fs::directory_iterator("Log")) {
-            if (entry.path().filename().string().rfind("CanMessage_", 0) != 0)
-                continue;
-            std::istringstream text(ReadWholeFile(entry.path().string()));
-            std::string line;
-            std::getline(text, line); // titles
-            while (std::getline(text, line)) {
-                rows.emplace_back();
-                std::istringstream cells(line);
-                for (std::string cell; rows.back().size() < 6 && std::getline(cells, cell, ',');)
-                    rows.back().push_back(cell);
-            }
-        }
+        std::vector<std::vector<std::string>> rows = LogFileRows("CanMessage_");
+        for (std::vector<std::string>& row : rows)
+            row.resize(std::min<size_t>(row.size(), 6)); // the time of day goes
         return rows;
     }
 

@@ -8,13 +8,13 @@
 #include <fstream>
 #include <functional>
 #include <regex>
-#include <sstream>
 #include <sys/stat.h>
 
 #include "AppSettings.h"
 #include "AppTestSupport.h"
 #include "Ftd2xxDevice.h"
 #include "IvidivSimProcess.h"
+#include "LogFileRows.h"
 #include "Q9ServerPage.h"
 
 using namespace std::chrono_literals;
@@ -66,21 +66,9 @@ class ServerEndToEnd : public AppTest {
     // The transponder log file's row for `id` and `type`, cells split.
     static std::vector<std::string> LoggedRow(const std::string& id, const std::string& type)
     {
-        if (!fs::exists("Log"))
-            return {};
-        for (const auto& entry : fs::directory_iterator("Log")) {
-            if (entry.path().filename().string().rfind("Tester_", 0) != 0)
-                continue;
-            std::ifstream file(entry.path());
-            for (std::string line; std::getline(file, line);) {
-                std::vector<std::string> cells;
-                std::istringstream split(line);
-                for (std::string cell; std::getline(split, cell, ',');)
-                    cells.push_back(cell);
-                if (cells.size() == 7 && cells[0] == id && cells[3] == type)
-                    return cells;
-            }
-        }
+        for (const std::vector<std::string>& cells : LogFileRows("Tester_"))
+            if (cells.size() == 7 && cells[0] == id && cells[3] == type)
+                return cells;
         return {};
     }
 

@@ -226,17 +226,7 @@ TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
     ExpectState(false, false);
 }
 
-TEST_F(EmulationPageTest, EmptyListSwitchesToSendingWithoutSending)
-{
-    CreatePage("<loopemulator/>");
-    Click("canSend");
-    ExpectState(true, false);
-    Click("cancel");
-    ExpectState(false, false);
-    EXPECT_TRUE(NewRows().empty());
-}
-
-TEST_F(EmulationPageTest, LoadFailureIsShownAndLeavesTransponderAndLoopUsable)
+TEST_F(EmulationPageTest, LoadFailureIsShownAndAnEmptyFileSendsNothing)
 {
     CreatePage(nullptr); // no file
     EXPECT_TRUE(Status().startsWith("Error loading can message file: ")) << Status().toStdString();
@@ -245,4 +235,12 @@ TEST_F(EmulationPageTest, LoadFailureIsShownAndLeavesTransponderAndLoopUsable)
     EXPECT_EQ(Find<QComboBox>("canList")->count(), 0);
     Click("transponderSend");
     ASSERT_TRUE(m_device.WaitForWritten("0"));
+
+    // A file without sequences: sending until cancelled, with nothing sent.
+    CreatePage("<loopemulator/>");
+    Click("canSend");
+    ExpectState(true, false);
+    Click("cancel");
+    ExpectState(false, false);
+    EXPECT_TRUE(NewRows().empty());
 }

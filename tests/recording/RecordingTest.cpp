@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -38,6 +37,17 @@ std::string Describe(const std::vector<recordingevent_t>& events)
         text += std::string(RecordingKindName(event.kind)) + (event.bytes.empty() ? "" : " ") +
                 EscapedText(event.bytes) + "|";
     return text;
+}
+
+// The handler calls a recorded session makes when played back offline.
+std::vector<std::string> Replayed(const std::string& text)
+{
+    std::istringstream in(text);
+    CRecordingReader reader(in);
+    CRecordingHandlers replayed;
+    CRecordedSession session(replayed);
+    EXPECT_TRUE(session.Play(reader));
+    return replayed.calls;
 }
 
 // Every line of a writer's file, and the complaints it made.
@@ -118,14 +128,10 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
     EXPECT_EQ(described.substr(described.size() - 6), "close|");
 
     // Read back offline, the recording makes the very events the link made.
-    std::ifstream in(file);
-    CRecordingReader reader(in);
-    CRecordingHandlers replayed;
-    CRecordedSession session(replayed);
-    EXPECT_TRUE(session.Play(reader));
-    seen.calls.resize(std::min(seen.calls.size(), replayed.calls.size()));
-    replayed.calls.resize(seen.calls.size()); // the link may have stopped before the last delivery
-    EXPECT_EQ(replayed.calls, seen.calls);
+    std::vector<std::string> replayed = Replayed(ReadFileBytes(file));
+    seen.calls.resize(std::min(seen.calls.size(), replayed.size()));
+    replayed.resize(seen.calls.size()); // the link may have stopped before the last delivery
+    EXPECT_EQ(replayed, seen.calls);
 }
 
 TEST(Recording, AnUnpluggedTesterIsRecordedOnceAndReadsBackAsALostLink)
@@ -153,12 +159,7 @@ TEST(Recording, AnUnpluggedTesterIsRecordedOnceAndReadsBackAsALostLink)
     const auto events = ReadAll(ReadFileBytes(folder / "r"), error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(Describe(events), "plug|tx t|unplug|close|");
-    CRecordingHandlers replayed;
-    CRecordedSession session(replayed);
-    std::istringstream in(ReadFileBytes(folder / "r"));
-    CRecordingReader reader(in);
-    EXPECT_TRUE(session.Play(reader));
-    EXPECT_EQ(replayed.calls, (std::vector<std::string>{"Connected", "Disconnected"}));
+    EXPECT_EQ(Replayed(ReadFileBytes(folder / "r")), (std::vector<std::string>{"Connected", "Disconnected"}));
 }
 
 TEST(Recording, TheReaderRefusesWhatItDoesNotUnderstandNamingTheLine)

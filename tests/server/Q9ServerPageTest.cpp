@@ -134,6 +134,11 @@ TEST_F(ServerPageTest, StatesShowTheirTextsAndOnlyAConnectStoresTheFieldsPressed
     EXPECT_EQ(Status(*page), "Successfully connected");
     EXPECT_EQ(m_login.host, "ividiv.example:8443");
     EXPECT_EQ(m_login.login, "tech");
+
+    // A connection the library does not start is a failed one.
+    m_fake.refuseConnect = true;
+    Synchronize(*page);
+    EXPECT_EQ(Status(*page), "Failed to open connection");
 }
 
 TEST_F(ServerPageTest, ACompleteRecordSetReplacesTheListAndAFailureLaterKeepsIt)
@@ -182,14 +187,6 @@ TEST_F(ServerPageTest, ACompleteRecordSetReplacesTheListAndAFailureLaterKeepsIt)
     EXPECT_FALSE(m_translations.FindTranslation(5, found));
     EXPECT_EQ(Status(*page), "Transponder data synchronized with server");
     EXPECT_NE(Pane1(), "D9 Ividiv: earlier");
-}
-
-TEST_F(ServerPageTest, AConnectionTheLibraryDoesNotStartIsReportedFailed)
-{
-    m_fake.refuseConnect = true;
-    auto page = MakePage();
-    Synchronize(*page);
-    EXPECT_EQ(Status(*page), "Failed to open connection");
 }
 
 TEST_F(ServerPageTest, GainingTheFocusGoesToTheFirstEmptyFieldElseThePassword)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "IvidivSimProcess.h"
@@ -63,6 +64,13 @@ int32_t Pump(hub_sdk_handle_t hub)
     return ran;
 }
 
+struct record_t {
+    uint32_t id;
+    uint32_t short_id;
+    std::string label;
+    bool operator==(const record_t&) const = default;
+};
+
 // One connection on its own hub, set up as the server page does it.
 class CClient {
   public:
@@ -103,22 +111,15 @@ class CClient {
         }
         return joined;
     }
-    std::vector<ptc_transponder_t> Records() const
+    // Copied out with their labels: a label runs on past the record's struct.
+    std::vector<record_t> Records() const
     {
-        std::vector<ptc_transponder_t> records;
+        std::vector<record_t> records;
         for (auto* r = ptc_transponder_get_head(m_handle); r != nullptr;
              r = ptc_transponder_get_next(m_handle)) {
-            records.push_back(*r);
+            records.push_back({r->id, r->short_id, r->label});
         }
         return records;
-    }
-    std::string Label(size_t index) const
-    {
-        auto* r = ptc_transponder_get_head(m_handle);
-        for (size_t i = 0; i < index && r != nullptr; ++i) {
-            r = ptc_transponder_get_next(m_handle);
-        }
-        return r == nullptr ? "<none>" : std::string(r->label);
     }
 
     hub_sdk_handle_t m_hub;
@@ -164,19 +165,10 @@ TEST(TamrixSdk, RecordsArriveFieldByFieldInTheServersOrder)
     EXPECT_EQ(sequence, "s1 s3 c1 t0/4");
     EXPECT_EQ(client.m_recorder.outsidePump, 0);
 
-    const std::vector<ptc_transponder_t> records = client.Records();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].id, 7u);
-    EXPECT_EQ(records[0].short_id, PTC_SHORT_ID_NONE);
-    EXPECT_EQ(client.Label(0), "Zo\xEB, \"Caf\xE9\"");
-    EXPECT_EQ(records[1].id, 4294967295u);
-    EXPECT_EQ(records[1].short_id, 12u);
-    EXPECT_EQ(client.Label(1), "\x80 ??");
-    EXPECT_EQ(records[2].id, 7u);
-    EXPECT_EQ(records[2].short_id, 3u);
-    EXPECT_EQ(client.Label(2), "second tab");
-    EXPECT_EQ(records[3].short_id, 0u);
-    EXPECT_EQ(client.Label(3), std::string(PTC_LABEL_MAX, 'L'));
+    EXPECT_EQ(client.Records(), (std::vector<record_t>{{7, PTC_SHORT_ID_NONE, "Zo\xEB, \"Caf\xE9\""},
+                                                       {4294967295u, 12, "\x80 ??"},
+                                                       {7, 3, "second tab"},
+                                                       {9, 0, std::string(PTC_LABEL_MAX, 'L')}}));
     // The server was told goodbye, and the password never reached the log.
     EXPECT_NE(sim.Log().find("DELETE /api/v1/session 204"), std::string::npos);
     EXPECT_EQ(sim.Log().find("pass"), std::string::npos);
@@ -189,13 +181,13 @@ TEST(TamrixSdk, PagedAndEmptyRecordSets)
     many.UseForLibrary();
     CClient client;
     EXPECT_EQ(client.Sync(), "s1 s3 c1 t0/12345");
-    const std::vector<ptc_transponder_t> records = client.Records();
+    const std::vector<record_t> records = client.Records();
     ASSERT_EQ(records.size(), 12345u);
     for (uint32_t i = 0; i < records.size(); ++i) {
         ASSERT_EQ(records[i].id, i + 1);
         ASSERT_EQ(records[i].short_id, (i + 1) % 10 == 0 ? PTC_SHORT_ID_NONE : i + 1);
     }
-    EXPECT_EQ(client.Label(12344), "Car 12345");
+    EXPECT_EQ(records[12344].label, "Car 12345");
 
     CIvidivSimProcess none({});
     none.UseForLibrary();
@@ -232,16 +224,13 @@ TEST(TamrixSdk, FailuresEndWithTheirStateAndNothingAfter)
         // Short, but long enough for a loaded machine's sanitizer builds to
         // hash the password within it.
         ::setenv("TAMRIX_SDK_STALL_TIMEOUT_MS", name == "stalled page" ? "1500" : "15000", 1);
+        std::unique_ptr<CIvidivSimProcess> other;
         if (name == "closed port") {
             ::setenv("TAMRIX_SDK_PORT", std::to_string(ClosedPort()).c_str(), 1);
         } else if (name == "untrusted certificate") {
             // Another simulator's certificate as the trust anchor.
-            CIvidivSimProcess other({});
-            ::setenv("TAMRIX_SDK_CA_FILE", other.Certificate().c_str(), 1);
-            CClient client;
-            EXPECT_EQ(client.Sync(), c.expected);
-            EXPECT_EQ(sim.Log().find("/api/v1/"), std::string::npos) << sim.Log();
-            continue;
+            other = std::make_unique<CIvidivSimProcess>(std::vector<std::string>{});
+            ::setenv("TAMRIX_SDK_CA_FILE", other->Certificate().c_str(), 1);
         }
         CClient client;
         const bool otherHost = name == "certificate for another host";
@@ -254,6 +243,9 @@ TEST(TamrixSdk, FailuresEndWithTheirStateAndNothingAfter)
         }
         EXPECT_TRUE(client.m_recorder.Ended());
         EXPECT_EQ(ptc_transponder_get_head(client.m_handle), nullptr);
+        if (std::string(c.expected) == "s1 s2") { // no credentials to a server not trusted
+            EXPECT_EQ(sim.Log().find("/api/v1/"), std::string::npos) << sim.Log();
+        }
     }
     ::unsetenv("TAMRIX_SDK_STALL_TIMEOUT_MS");
 }

@@ -71,7 +71,7 @@ TEST(LinePacer, LateWakeUpsAreMadeUpSoRepliesArriveOnTimeOnAverage)
     }
 }
 
-TEST(LinePacer, AnIdleLineStartsAtNowAndAPauseIsNotCredited)
+TEST(LinePacer, AnIdleLineStartsAtNowAPauseIsNotCreditedAndFastNeverWaits)
 {
     CLinePacer pacer(1.0);
     EXPECT_EQ(pacer.Book(10, kStart), kStart + LineTime(10, 1.0));
@@ -81,6 +81,13 @@ TEST(LinePacer, AnIdleLineStartsAtNowAndAPauseIsNotCredited)
     EXPECT_EQ(pacer.Book(10, later), later + LineTime(10, 1.0));
     // Booked while that one is still going out: it queues behind it.
     EXPECT_EQ(pacer.Book(5, later + 100us), later + LineTime(15, 1.0));
+
+    // "fast" (no speed-up, or a negative one): no wait at all.
+    for (const double speedup : {0.0, -1.0}) {
+        CLinePacer fast(speedup);
+        EXPECT_EQ(fast.Book(100, kStart), kStart);
+        EXPECT_EQ(fast.Book(100, kStart), kStart);
+    }
 }
 
 TEST(LinePacer, LeadIsCappedSoTheLineIsNeverFarAheadOfThePacedRate)
@@ -103,15 +110,6 @@ TEST(LinePacer, LeadIsCappedSoTheLineIsNeverFarAheadOfThePacedRate)
     const Clock::time_point wakeAt = early.Book(10, kStart);
     early.Woke(wakeAt, wakeAt - 50us);
     EXPECT_EQ(early.Lead(), Clock::duration::zero());
-}
-
-TEST(LinePacer, FastMeansNoWaitAtAll)
-{
-    for (const double speedup : {0.0, -1.0}) {
-        CLinePacer pacer(speedup);
-        EXPECT_EQ(pacer.Book(100, kStart), kStart);
-        EXPECT_EQ(pacer.Book(100, kStart), kStart);
-    }
 }
 
 } // namespace

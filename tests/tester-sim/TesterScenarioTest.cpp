@@ -203,30 +203,11 @@ bool Parse(const std::string& line, SimOptions& options, std::string& message, b
     return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), options, message, help);
 }
 
-TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
+TEST(SimOptions, RefusesBadValuesAndAnswersHelpAndVersion)
 {
     SimOptions options;
     std::string message;
     bool help = true;
-    ASSERT_TRUE(Parse("--pace fast --seed 9 --no-firmware --usb-latency 16 --special-every 2 --unplug-after "
-                      "1.5 --replug-after 0.5 "
-                      "--unplug-on m --record /tmp/r --runtime-dir /tmp/d --long-every 7 --name sim1",
-                      options, message, help))
-        << message;
-    EXPECT_FALSE(help);
-    EXPECT_EQ(options.speedup, 0.0);
-    EXPECT_EQ(options.scenario.seed, 9u);
-    EXPECT_FALSE(options.scenario.answerVersion);
-    EXPECT_EQ(options.scenario.specialEvery, 2u);
-    EXPECT_EQ(options.usbLatencyMs, 16u);
-    EXPECT_DOUBLE_EQ(options.unplugAfter.value_or(0), 1.5);
-    EXPECT_DOUBLE_EQ(options.replugAfter.value_or(0), 0.5);
-    EXPECT_EQ(options.unplugOn, 'm');
-    EXPECT_EQ(options.recordFile, "/tmp/r");
-    EXPECT_EQ(options.runtimeDir, "/tmp/d");
-    EXPECT_EQ(options.faults.longEvery, 7u);
-    EXPECT_EQ(options.entryName, "sim1");
-
     for (const char* bad :
          {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--firmware 2", "--usb-latency 256",
           "--unplug-on mm", "--bogus", "--name ../x", "--unplug-after soon"}) {
@@ -234,13 +215,13 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesBadValues)
         EXPECT_FALSE(Parse(bad, ignored, message, help)) << bad;
         EXPECT_FALSE(help);
     }
-    ASSERT_TRUE(Parse("--pace 10x", options, message, help));
+    ASSERT_TRUE(Parse("--pace 10x --unplug-after 1.5", options, message, help)) << message;
     EXPECT_DOUBLE_EQ(options.speedup, 10.0);
+    EXPECT_DOUBLE_EQ(options.unplugAfter.value_or(0), 1.5);
     EXPECT_FALSE(Parse("--help", options, message, help));
     EXPECT_TRUE(help);
     EXPECT_NE(message.find("--unplug-after"), std::string::npos);
-    const char* versionArgs[] = {"tester-sim", "--version"};
-    EXPECT_FALSE(ParseSimOptions(2, const_cast<char**>(versionArgs), options, message, help));
+    EXPECT_FALSE(Parse("--version", options, message, help));
     EXPECT_TRUE(help);
     EXPECT_EQ(message, "tester-sim 2.5.0\n");
 }
