@@ -65,3 +65,22 @@ function(q9_add_gtest name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})
 endfunction()
+
+# q9_add_bench(name SOURCES ... LIBS ... [TESTER_SIM] [PROGRAM])
+# A benchmark program (built, run by hand). TESTER_SIM hands it the simulator's
+# path as TESTER_SIM_PATH, PROGRAM the program's as Q9_PROGRAM; each is then
+# built first.
+function(q9_add_bench name)
+  cmake_parse_arguments(arg "TESTER_SIM;PROGRAM" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS})
+  q9_warnings(${name})
+  if(arg_TESTER_SIM)
+    target_compile_definitions(${name} PRIVATE TESTER_SIM_PATH="$<TARGET_FILE:tester-sim>")
+    add_dependencies(${name} tester-sim)
+  endif()
+  if(arg_PROGRAM)
+    target_compile_definitions(${name} PRIVATE Q9_PROGRAM="$<TARGET_FILE:q9tester>")
+    add_dependencies(${name} q9tester)
+  endif()
+endfunction()

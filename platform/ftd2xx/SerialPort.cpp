@@ -235,13 +235,10 @@ bool CSerialPort::ReadByte(uint8_t& byte, uint32_t& transferred)
         return false;
     }
     if (m_inputBegin == m_inputEnd) {
-        switch (WaitFor(POLLIN, m_readTimeoutMs)) {
-        case Wait::kTimeout:
-            return true;
-        case Wait::kFailed:
-            return false;
-        case Wait::kReady:
-            break;
+        // A time-out succeeds with nothing read; only a failure is false.
+        const Wait wait = WaitFor(POLLIN, m_readTimeoutMs);
+        if (wait != Wait::kReady) {
+            return wait == Wait::kTimeout;
         }
         if (!FillInput()) {
             return false;
@@ -258,13 +255,9 @@ bool CSerialPort::WriteByte(uint8_t byte, uint32_t& transferred)
     if (m_fd < 0) {
         return false;
     }
-    switch (WaitFor(POLLOUT, m_writeTimeoutMs)) {
-    case Wait::kTimeout:
-        return true;
-    case Wait::kFailed:
-        return false;
-    case Wait::kReady:
-        break;
+    const Wait wait = WaitFor(POLLOUT, m_writeTimeoutMs);
+    if (wait != Wait::kReady) {
+        return wait == Wait::kTimeout;
     }
     ssize_t n = 0;
     do {

@@ -71,24 +71,23 @@ bool CTesterLink::IsRunning() const
 
 void CTesterLink::EmulateTransponder(unsigned index)
 {
-    if (index > kLastTransponderIndex) {
-        ++m_refusedCommands;
-        return;
-    }
-    testercommand_t command;
-    command.kind = kCommandEmulateTransponder;
-    command.parameter = static_cast<uint8_t>(index);
-    QueueCommand(command);
+    QueueParameterCommand(kCommandEmulateTransponder, index, 0, kLastTransponderIndex);
 }
 
 void CTesterLink::SendLoop(unsigned parameter)
 {
-    if (parameter < kFirstLoopParameter || parameter > kLastLoopParameter) {
+    QueueParameterCommand(kCommandLoop, parameter, kFirstLoopParameter, kLastLoopParameter);
+}
+
+void CTesterLink::QueueParameterCommand(TesterCommandKind kind, unsigned parameter, unsigned first,
+                                        unsigned last)
+{
+    if (parameter < first || parameter > last) {
         ++m_refusedCommands;
         return;
     }
     testercommand_t command;
-    command.kind = kCommandLoop;
+    command.kind = kind;
     command.parameter = static_cast<uint8_t>(parameter);
     QueueCommand(command);
 }

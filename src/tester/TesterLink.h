@@ -93,6 +93,8 @@ class CTesterLink {
     void PostLinkLost();
     void Sleep(std::chrono::milliseconds duration);
     bool QueueCommand(const testercommand_t& command);
+    // Queues a one-parameter command, or counts it refused when out of range.
+    void QueueParameterCommand(TesterCommandKind kind, unsigned parameter, unsigned first, unsigned last);
 
     CTesterDevice& m_device;
     std::function<void()> m_notify;

@@ -1,4 +1,5 @@
 #include "MonitorOptions.h"
+#include "ToolOptions.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -78,14 +79,8 @@ bool ParseMonitorOptions(int argc, char** argv, MonitorOptions& options, std::st
     help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "-h" || name == "--help") {
+        if (IsHelpOrVersion(name, "tester-monitor", MonitorUsage, message)) {
             help = true;
-            message = MonitorUsage();
-            return false;
-        }
-        if (name == "-v" || name == "--version") {
-            help = true;
-            message = std::string("tester-monitor ") + Q9_VERSION + "\n";
             return false;
         }
         if (name == "--listen" || name == "--diagnostics") {

@@ -8,26 +8,12 @@
 #include "RecordingDevice.h"
 #include "RecordingReplay.h"
 #include "SimulatedDeviceRegistry.h"
+#include "StopSignal.h"
 #include "TesterLink.h"
+#include "ToolOptions.h"
 #include "WakePipe.h"
 
 namespace {
-
-volatile std::sig_atomic_t g_stop = 0;
-
-void RequestStop(int)
-{
-    g_stop = 1;
-}
-
-void InstallStopHandlers()
-{
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 // What the options ask the Tester to do, after every connection.
 void QueueRequestedCommands(const MonitorOptions& options, CTesterLink& link)
@@ -55,14 +41,12 @@ int main(int argc, char** argv)
     std::string message;
     bool help = false;
     if (!ParseMonitorOptions(argc, argv, options, message, help)) {
-        std::fprintf(help ? stdout : stderr, help ? "%s" : "tester-monitor: %s\n(try --help)\n",
-                     message.c_str());
-        return help ? 0 : 2;
+        return ReportOptionStop("tester-monitor", message, help);
     }
     if (!options.replayFile.empty()) {
         return PrintRecording(options.replayFile, stdout);
     }
-    InstallStopHandlers();
+    const volatile std::sig_atomic_t& stop = InstallStopSignals();
 
     const std::string runtimeDir =
         options.runtimeDir.empty() ? CSimulatedDeviceRegistry::DefaultFolder() : options.runtimeDir;
@@ -98,7 +82,7 @@ int main(int argc, char** argv)
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                         std::chrono::duration<double>(options.seconds.value_or(0)));
     link.Start();
-    while (g_stop == 0 && (!options.seconds || Clock::now() < end)) {
+    while (stop == 0 && (!options.seconds || Clock::now() < end)) {
         wake.Wait(100);
         link.DeliverEvents(printer);
     }

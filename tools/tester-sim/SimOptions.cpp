@@ -1,4 +1,5 @@
 #include "SimOptions.h"
+#include "ToolOptions.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -175,14 +176,8 @@ bool ParseSimOptions(int argc, char** argv, SimOptions& options, std::string& me
     help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "-h" || name == "--help") {
+        if (IsHelpOrVersion(name, "tester-sim", SimUsage, message)) {
             help = true;
-            message = SimUsage();
-            return false;
-        }
-        if (name == "-v" || name == "--version") {
-            help = true;
-            message = std::string("tester-sim ") + Q9_VERSION + "\n";
             return false;
         }
         if (name == "--no-firmware") {
