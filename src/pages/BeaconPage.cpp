@@ -6,8 +6,6 @@
 #include "PageBuilder.h"
 
 namespace {
-// A reading stays for this many ticks and is blanked on the next.
-constexpr int32_t kTicksShown = 3;
 constexpr double kMaxBatteryVolts = 5.0;
 } // namespace
 
@@ -32,8 +30,7 @@ void CBeaconPage::SetCelsius(bool celsius)
 
 void CBeaconPage::ShowBeacon(uint32_t number, uint32_t rssi, double batteryVolts, int32_t temperatureC)
 {
-    m_staleTicks = 0;
-    KeepValue(rssi);
+    KeepReading(rssi);
     m_numberField->setText(QString::number(number));
     m_rssiField->setText(QString::number(rssi));
     const bool batteryPlausible = batteryVolts >= 0.0 && batteryVolts <= kMaxBatteryVolts;
@@ -43,10 +40,7 @@ void CBeaconPage::ShowBeacon(uint32_t number, uint32_t rssi, double batteryVolts
 
 void CBeaconPage::OnTimer()
 {
-    PlotKeptValue();
-    if (m_staleTicks < kTicksShown)
-        ++m_staleTicks;
-    else
+    if (PlotAndAge())
         ClearFields();
 }
 

@@ -33,5 +33,4 @@ class CBeaconPage : public CGraphPage {
     QLabel* m_rssiField = nullptr;
     QLabel* m_batteryVoltageField = nullptr;
     CTemperatureField m_temperature;
-    int32_t m_staleTicks = 0;
 };

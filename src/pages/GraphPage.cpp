@@ -10,6 +10,8 @@
 namespace {
 constexpr int kTickMs = 150;
 constexpr int32_t kFullScale = 255;
+// How many ticks a reading stays shown before its fields blank.
+constexpr int32_t kTicksShown = 3;
 } // namespace
 
 CGraphPage::CGraphPage(bool gapMode, QWidget* parent) : QWidget(parent)
@@ -30,6 +32,22 @@ void CGraphPage::PlotKeptValue()
     m_graph->AddValue(m_latestValue);
     m_latestValue = 0;
     m_graph->update();
+}
+
+void CGraphPage::KeepReading(uint32_t value)
+{
+    KeepValue(value);
+    m_silentTicks = 0;
+}
+
+bool CGraphPage::PlotAndAge()
+{
+    PlotKeptValue();
+    if (m_silentTicks >= kTicksShown) {
+        return true;
+    }
+    ++m_silentTicks;
+    return false;
 }
 
 void CGraphPage::timerEvent(QTimerEvent* event)

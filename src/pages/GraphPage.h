@@ -28,11 +28,19 @@ class CGraphPage : public QWidget {
     // Plots the value kept for this tick and repaints the graph.
     void PlotKeptValue();
 
+    // For a page whose fields show one reading: KeepReading keeps its value
+    // and marks it fresh; PlotAndAge plots the tick and is true once the
+    // reading has been shown three ticks, so the fields blank on the fourth
+    // silent one.
+    void KeepReading(uint32_t value);
+    bool PlotAndAge();
+
     void timerEvent(QTimerEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     CSimpleGraph* m_graph = nullptr;
     uint32_t m_latestValue = 0;
+    int32_t m_silentTicks = 0;
     QBasicTimer m_timer;
 };

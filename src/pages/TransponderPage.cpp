@@ -6,11 +6,6 @@
 #include "TextCodec.h"
 #include "TransponderTypeNames.h"
 
-namespace {
-// A reading stays for this many ticks and is blanked on the next.
-constexpr int32_t kTicksShown = 3;
-} // namespace
-
 CTransponderPage::CTransponderPage(QWidget* parent) : CGraphPage(true, parent)
 {
     CPageBuilder builder(this);
@@ -26,8 +21,7 @@ CTransponderPage::CTransponderPage(QWidget* parent) : CGraphPage(true, parent)
 void CTransponderPage::ShowTransponder(const std::string& idText, uint32_t rssi, uint32_t typeIndex,
                                        bool lowBattery)
 {
-    m_staleTicks = 0;
-    KeepValue(rssi);
+    KeepReading(rssi);
     m_idField->setText(FromWindows1252(idText));
     m_typeField->setText(QString::fromLatin1(TransponderTypeName(typeIndex)));
     m_rssiField->setText(QString::number(rssi));
@@ -36,11 +30,8 @@ void CTransponderPage::ShowTransponder(const std::string& idText, uint32_t rssi,
 
 void CTransponderPage::OnTimer()
 {
-    PlotKeptValue();
-    if (m_staleTicks >= kTicksShown)
+    if (PlotAndAge())
         ClearFields();
-    else
-        ++m_staleTicks;
 }
 
 int CTransponderPage::GraphTop() const

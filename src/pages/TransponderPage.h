@@ -30,5 +30,4 @@ class CTransponderPage : public CGraphPage {
     QLabel* m_typeField = nullptr;
     QLabel* m_rssiField = nullptr;
     QLabel* m_lowBatteryField = nullptr;
-    int32_t m_staleTicks = 0;
 };
