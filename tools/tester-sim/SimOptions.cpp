@@ -60,6 +60,15 @@ bool IsVersion(const std::string& text)
 
 using Setter = std::function<bool(SimOptions&, const std::string&)>;
 
+// A file or folder option: any path but an empty one.
+Setter NonEmptyPath(std::string SimOptions::*field)
+{
+    return [field](SimOptions& o, const std::string& v) {
+        o.*field = v;
+        return !v.empty();
+    };
+}
+
 const std::map<std::string, Setter>& ValueOptions()
 {
     static const std::map<std::string, Setter> options = {
@@ -92,21 +101,9 @@ const std::map<std::string, Setter>& ValueOptions()
              o.unplugOn = v.size() == 1 ? v[0] : 0;
              return v.size() == 1;
          }},
-        {"--record",
-         [](SimOptions& o, const std::string& v) {
-             o.recordFile = v;
-             return !v.empty();
-         }},
-        {"--replay",
-         [](SimOptions& o, const std::string& v) {
-             o.replayFile = v;
-             return !v.empty();
-         }},
-        {"--runtime-dir",
-         [](SimOptions& o, const std::string& v) {
-             o.runtimeDir = v;
-             return !v.empty();
-         }},
+        {"--record", NonEmptyPath(&SimOptions::recordFile)},
+        {"--replay", NonEmptyPath(&SimOptions::replayFile)},
+        {"--runtime-dir", NonEmptyPath(&SimOptions::runtimeDir)},
         {"--description",
          [](SimOptions& o, const std::string& v) {
              o.description = v;
