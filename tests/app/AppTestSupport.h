@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QStatusBar>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <string>
+#include <vector>
 
+#include "LogListModel.h"
+#include "LoggingListCtrl.h"
 #include "LoggingTabCtrl.h"
 #include "MainTabCtrl.h"
 #include "Q9TesterDlg.h"
@@ -53,4 +55,21 @@ inline CLoggingTabCtrl* LogTab(QWidget& dialog)
 inline CStatusBarCtrl* StatusBar(QWidget& dialog)
 {
     return static_cast<CStatusBarCtrl*>(dialog.findChild<QStatusBar*>("statusBar"));
+}
+
+// A log list's rows, oldest first, each as its first `columns` cells joined
+// by commas. Rows travel as posted events and are shown in the next turn.
+inline std::vector<std::string> LogRows(const CLoggingListCtrl& list, int columns)
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    const CLogRowStore& store = list.Model().Store();
+    std::vector<std::string> rows;
+    for (size_t r = 0; r < store.Size(); ++r) {
+        std::string row(store.Cell(r, 0));
+        for (int c = 1; c < columns; ++c)
+            row.append(",").append(store.Cell(r, c));
+        rows.push_back(row);
+    }
+    return rows;
 }

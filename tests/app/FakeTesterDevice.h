@@ -2,11 +2,10 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 
 #include "AbsentTesterDevice.h"
+#include "WaitUntil.h"
 
 // A Tester driver for the main dialog's tests. Without a Tester, every search
 // fails, so the link reports the link lost after each start. With one, the
@@ -34,8 +33,8 @@ class CFakeTesterDevice : public CAbsentTesterDevice {
     std::string OpenFailure() const override { return m_openFailure; }
     bool Read(uint8_t&, uint32_t& transferred) override
     {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_wake.wait_for(lock, std::chrono::seconds(20), [this] { return m_released; });
+        WaitUntil([this] { return m_released.load(); }, std::chrono::seconds(20),
+                  std::chrono::milliseconds(5));
         transferred = 0;
         return false;
     }
@@ -45,21 +44,12 @@ class CFakeTesterDevice : public CAbsentTesterDevice {
         return true;
     }
 
-    void Release()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_released = true;
-        }
-        m_wake.notify_all();
-    }
+    void Release() { m_released = true; }
     int Searches() const { return m_searches; }
 
   private:
     const bool m_attached;
     const std::string m_openFailure;
     std::atomic<int> m_searches{0};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_released = false;
+    std::atomic<bool> m_released{false};
 };

@@ -9,11 +9,11 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 #include "RuntimeFolder.h"
 #include "SingleInstance.h"
 #include "TempFolder.h"
+#include "TesterWorkspace.h"
 #include "WaitUntil.h"
 
 extern char** environ;
@@ -23,24 +23,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The real program, started offscreen in `folder` with a private runtime and
-// settings folder; its standard error goes to folder/stderr.
-pid_t StartProgram(const fs::path& runtime, const fs::path& folder)
+// The real program, started in `folder` with this test's offscreen, runtime
+// and settings environment; its standard error goes to folder/stderr.
+pid_t StartProgram(const fs::path& folder)
 {
     fs::create_directories(folder);
-    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + runtime.string(),
-                                    "XDG_CONFIG_HOME=" + (runtime / "config").string()};
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (entry.rfind("QT_QPA_PLATFORM=", 0) != 0 && entry.rfind("XDG_RUNTIME_DIR=", 0) != 0 &&
-            entry.rfind("XDG_CONFIG_HOME=", 0) != 0)
-            env.push_back(entry);
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : env)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
@@ -49,7 +36,7 @@ pid_t StartProgram(const fs::path& runtime, const fs::path& folder)
     char program[] = Q9_PROGRAM;
     char* argv[] = {program, nullptr};
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, program, &actions, nullptr, argv, envp.data());
+    const int error = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     return error == 0 ? pid : -1;
 }
@@ -70,28 +57,28 @@ void Kill(pid_t pid)
 
 TEST(SingleInstanceTest, SecondCopyEndsAtOnceWhileTheFirstRunsOn)
 {
-    CTempFolder folder("q9-instance");
-    const fs::path& runtime = folder.Path();
+    CTesterWorkspace workspace("q9-instance");
+    const fs::path& root = workspace.Root();
 
-    const pid_t first = StartProgram(runtime, runtime / "first");
+    const pid_t first = StartProgram(root / "first");
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(WaitRunning(runtime / "first"));
+    ASSERT_TRUE(WaitRunning(root / "first"));
 
-    const pid_t second = StartProgram(runtime, runtime / "second");
+    const pid_t second = StartProgram(root / "second");
     ASSERT_GT(second, 0);
     int status = 0;
     ASSERT_TRUE(WaitUntil([&] { return waitpid(second, &status, WNOHANG) == second; }, 60s, 20ms))
         << "the second copy kept running";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_FALSE(fs::exists(runtime / "second" / "Log"));        // it never got to its logs
-    EXPECT_EQ(fs::file_size(runtime / "second" / "stderr"), 0u); // and said nothing
+    EXPECT_FALSE(fs::exists(root / "second" / "Log"));        // it never got to its logs
+    EXPECT_EQ(fs::file_size(root / "second" / "stderr"), 0u); // and said nothing
 
     EXPECT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the first copy was disturbed";
     Kill(first); // even a killed copy frees its claim
 
-    const pid_t third = StartProgram(runtime, runtime / "third");
+    const pid_t third = StartProgram(root / "third");
     ASSERT_GT(third, 0);
-    EXPECT_TRUE(WaitRunning(runtime / "third"));
+    EXPECT_TRUE(WaitRunning(root / "third"));
     EXPECT_EQ(waitpid(third, nullptr, WNOHANG), 0);
     Kill(third);
 }

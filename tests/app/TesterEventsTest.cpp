@@ -1,6 +1,9 @@
 // The main dialog's handlers of the Tester's events, called directly as the
-// link's DeliverEvents would, with the 100 ms timer driven by hand.
+// link's DeliverEvents would, with the 100 ms timer driven by hand. How a
+// page formats a value is the page's own tests' business; here each value
+// must reach its field and its log cell.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -12,9 +15,9 @@
 #include "AboutPage.h"
 #include "AppTestSupport.h"
 #include "BeaconPage.h"
+#include "CanMessageLogPage.h"
+#include "EmulationPage.h"
 #include "FakeTesterDevice.h"
-#include "LogListModel.h"
-#include "LoggingListCtrl.h"
 #include "LoopPage.h"
 #include "Q9TransponderPage.h"
 #include "SimpleGraph.h"
@@ -27,8 +30,7 @@
 
 namespace {
 
-// Columns of the transponder log as the list shows them.
-enum Column { kId, kLabel, kShortId, kType, kDriver, kBattery, kTime };
+using Texts = std::vector<std::string>;
 
 class TesterEventsTest : public AppTest {
   protected:
@@ -43,52 +45,20 @@ class TesterEventsTest : public AppTest {
 
     void TearDown() override { m_dialog.reset(); }
 
-    template <typename Page> Page& GetPage() { return *m_dialog->findChild<Page*>(); }
-
     template <typename Page> QString Field(const char* name)
     {
-        return GetPage<Page>().template findChild<QLabel*>(QString::fromLatin1(name))->text();
+        return m_dialog->findChild<Page*>()->template findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
 
-    void Ticks(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            m_dialog->OnTimer();
-    }
-
-    // The transponder log's rows, oldest first, each in column order.
-    std::vector<std::vector<std::string>> Rows()
-    {
-        // Rows travel as posted events and are shown in the next turn.
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents();
-        const CLogRowStore& store = LogTab(*m_dialog)->TransponderLogPage()->List()->Model().Store();
-        std::vector<std::vector<std::string>> rows;
-        for (size_t r = 0; r < store.Size(); ++r) {
-            std::vector<std::string> cells;
-            for (int c = 0; c < 7; ++c)
-                cells.emplace_back(store.Cell(r, c));
-            rows.push_back(cells);
-        }
-        return rows;
-    }
+    // The transponder log's rows: ID, label, short ID, type, driver, battery
+    // and, with 7 columns, the time of day.
+    Texts Rows(int columns = 6) { return LogRows(*LogTab(*m_dialog)->TransponderLogPage()->List(), columns); }
+    // Action, label, ID, short ID, CAN id and data of each CAN log row.
+    Texts CanRows() { return LogRows(*LogTab(*m_dialog)->CanMessageLogPage()->List(), 6); }
 
     CFakeTesterDevice m_device;
     std::unique_ptr<CQ9TesterDlg> m_dialog;
 };
-
-std::vector<std::string> Cells(const char* id, const char* label, const char* shortId, const char* type,
-                               const char* driver, const char* battery)
-{
-    return {id, label, shortId, type, driver, battery};
-}
-
-// A row without its time of day, which the tests check on their own.
-std::vector<std::string> WithoutTime(std::vector<std::string> row)
-{
-    row.resize(kTime);
-    return row;
-}
 
 } // namespace
 
@@ -96,26 +66,24 @@ TEST_F(TesterEventsTest, KorvoReportedEveryPollIsLoggedOncePerAppearanceAndDevic
 {
     const std::time_t before = std::time(nullptr);
     for (int report = 0; report < 10; ++report) {
-        // Blanked by hand, so that each report must write the field again.
-        GetPage<CTransponderPage>().findChild<QLabel*>("id")->clear();
+        // Each report reaches the page, though only the first is logged.
         m_dialog->OnTransponder(1234567, 80 + report, report == 9, 12);
-        EXPECT_EQ(Field<CTransponderPage>("id"), "1234567 (12)") << report;
-        EXPECT_EQ(Field<CTransponderPage>("rssi"), QString::number(80 + report));
-        Ticks(2); // 200 ms between reports
+        EXPECT_EQ(Field<CTransponderPage>("rssi"), QString::number(80 + report)) << report;
+        m_dialog->OnTimer(); // 200 ms between reports
+        m_dialog->OnTimer();
     }
+    EXPECT_EQ(Field<CTransponderPage>("id"), "1234567 (12)");
     EXPECT_EQ(Field<CTransponderPage>("lowBattery"), "Low battery");
     // Number, type and driver number are the deaf list's key.
     m_dialog->OnTransponder(1234567, 80, true, 0);
     m_dialog->OnQ9Transponder(1234567, 80);
-    const auto rows = Rows();
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(WithoutTime(rows[0]), Cells("1234567", "", "", "Korvo", "12", ""));
-    EXPECT_EQ(WithoutTime(rows[1]), Cells("1234567", "", "", "Korvo", "", "Low"));
-    EXPECT_EQ(WithoutTime(rows[2]), Cells("1234567", "", "", "Q9", "", ""));
+    EXPECT_EQ(Rows(), (Texts{"1234567,,,Korvo,12,", "1234567,,,Korvo,,Low", "1234567,,,Q9,,"}));
     // The time of day is the local time when the row was made.
-    EXPECT_TRUE(rows[0][kTime] == FormatTimeOfDay(before) || rows[0][kTime] == FormatTimeOfDay(before + 1) ||
-                rows[0][kTime] == FormatTimeOfDay(before + 2))
-        << rows[0][kTime];
+    const std::string row = Rows(7)[0];
+    const std::string time = row.substr(row.rfind(',') + 1);
+    EXPECT_TRUE(time == FormatTimeOfDay(before) || time == FormatTimeOfDay(before + 1) ||
+                time == FormatTimeOfDay(before + 2))
+        << time;
 }
 
 TEST_F(TesterEventsTest, TranslationsNameTranspondersOnPagesAndInTheLog)
@@ -139,44 +107,31 @@ TEST_F(TesterEventsTest, TranslationsNameTranspondersOnPagesAndInTheLog)
     EXPECT_EQ(Field<CTransponderPage>("id"), "5 (3)");
     m_dialog->OnMindletTransponder(100675641, 64, true);
     EXPECT_EQ(Field<CTransponderPage>("id"), "77");
-    // Without a translation a Mindlet shows its code; below the coded range, its number.
-    m_dialog->OnMindletTransponder(100675642, 70, false);
+    m_dialog->OnMindletTransponder(100675642, 70, false); // no translation: its code
     EXPECT_EQ(Field<CTransponderPage>("id"), "CC-12346");
-    m_dialog->OnMindletTransponder(100663295, 70, false);
-    EXPECT_EQ(Field<CTransponderPage>("id"), "100663295");
 
-    const auto rows = Rows();
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(WithoutTime(rows[0]), Cells("7001234", "Car 7", "", "Q9", "", ""));
-    EXPECT_EQ(WithoutTime(rows[1]), Cells("7005678", "Car \xE9t\xE9", "42", "Q9", "", ""));
-    EXPECT_EQ(WithoutTime(rows[2]), Cells("1234567", "Korvo five", "5", "Korvo", "3", ""));
     // A Mindlet is logged by its code even when it has a short id.
-    EXPECT_EQ(WithoutTime(rows[3]), Cells("CC-12345", "Mindlet", "77", "Mindlet", "", "Low"));
-    EXPECT_EQ(WithoutTime(rows[4]), Cells("CC-12346", "", "", "Mindlet", "", ""));
-    EXPECT_EQ(WithoutTime(rows[5]), Cells("100663295", "", "", "Mindlet", "", ""));
+    EXPECT_EQ(Rows(),
+              (Texts{"7001234,Car 7,,Q9,,", "7005678,Car \xE9t\xE9,42,Q9,,", "1234567,Korvo five,5,Korvo,3,",
+                     "CC-12345,Mindlet,77,Mindlet,,Low", "CC-12346,,,Mindlet,,"}));
 }
 
-TEST_F(TesterEventsTest, BeaconShowsPlausibleValuesAndLogsItsVoltageOncePerAppearance)
+TEST_F(TesterEventsTest, BeaconReachesItsPageAndLogsItsVoltageOncePerAppearance)
 {
     // Raw battery 92 and raw temperature 37, as the link converts them.
-    const int32_t celsius = 37 * 4 - 128;
-    m_dialog->OnBeacon(42, 77, 92 * 4.2 * 0.015625, celsius);
+    m_dialog->OnBeacon(42, 77, 92 * 4.2 * 0.015625, 37 * 4 - 128);
     EXPECT_EQ(Field<CBeaconPage>("number"), "42");
     EXPECT_EQ(Field<CBeaconPage>("rssi"), "77");
-    EXPECT_EQ(Field<CBeaconPage>("batteryVoltage"), "");
     EXPECT_EQ(Field<CBeaconPage>("temperature"), "20");
     for (int poll = 0; poll < 10; ++poll) {
-        m_dialog->OnBeacon(42, 78, 3.9, celsius);
+        m_dialog->OnBeacon(42, 78, 3.9, 20);
         m_dialog->OnBeaconDone();
-        Ticks(1);
+        m_dialog->OnTimer();
     }
     EXPECT_EQ(Field<CBeaconPage>("batteryVoltage"), "3.9");
-    // Another beacon, and one with a voltage the page leaves blank.
+    // The log keeps a voltage the page leaves blank.
     m_dialog->OnBeacon(43, 50, 255 * 4.2 * 0.015625, -128);
-    const auto rows = Rows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(WithoutTime(rows[0]), Cells("42", "", "", "Beacon", "", "6.0"));
-    EXPECT_EQ(WithoutTime(rows[1]), Cells("43", "", "", "Beacon", "", "16.7"));
+    EXPECT_EQ(Rows(), (Texts{"42,,,Beacon,,6.0", "43,,,Beacon,,16.7"}));
 }
 
 TEST_F(TesterEventsTest, DiagnosticsLoopLevelsAndFirmwareReachTheirPagesWithoutLogRows)
@@ -191,13 +146,9 @@ TEST_F(TesterEventsTest, DiagnosticsLoopLevelsAndFirmwareReachTheirPagesWithoutL
     EXPECT_EQ(Field<CQ9TransponderPage>("externalVoltage"), "12.1");
     EXPECT_EQ(Field<CQ9TransponderPage>("temperature"), "23");
     EXPECT_EQ(Field<CQ9TransponderPage>("version"), "1.4");
-    // A temperature byte of 251 (-5 sent) is outside the shown range.
-    m_dialog->OnDiagnostics(5123456, 0, 3.7, 80, 300, 1.9, 251, 2, 0);
-    EXPECT_EQ(Field<CQ9TransponderPage>("temperature"), "");
 
-    CLoopPage& loop = GetPage<CLoopPage>();
-    m_dialog->OnLoopLevel(17);
-    m_dialog->OnLoopLevel(200); // only the last of a tick is plotted
+    CLoopPage& loop = *m_dialog->findChild<CLoopPage*>();
+    m_dialog->OnLoopLevel(200);
     loop.OnTimer();
     EXPECT_EQ(loop.Graph()->Value(CSimpleGraph::kValueCount - 1), 200u);
 
@@ -208,21 +159,16 @@ TEST_F(TesterEventsTest, DiagnosticsLoopLevelsAndFirmwareReachTheirPagesWithoutL
 
 TEST_F(TesterEventsTest, TrackSensorsAreShownAndLoggedWhileListening)
 {
-    CTrackSensorPage& page = GetPage<CTrackSensorPage>();
-    auto* progress = page.findChild<QProgressBar*>("progress");
+    auto* progress = m_dialog->findChild<CTrackSensorPage*>()->findChild<QProgressBar*>("progress");
     m_dialog->OnConnected();
-    EXPECT_TRUE(page.findChild<QPushButton*>("startStop")->isEnabled());
-
     // Nothing heard moves the bar only while listening.
     m_dialog->OnSpecialDevice(kSpecialNothingHeard, 0, 0, 0, 0, 0.0);
     EXPECT_EQ(progress->value(), 0);
     m_dialog->OnListeningChanged(kListeningStarted);
-    EXPECT_TRUE(page.IsListening());
     m_dialog->OnSpecialDevice(kSpecialNothingHeard, 0, 0, 0, 0, 0.0);
     EXPECT_EQ(progress->value(), 1);
 
-    // A temperature reading: page and log. The code follows the alphabet's
-    // rule (0x12D687 = 1234567: q = 12, "PCCW").
+    // A temperature reading: page and log.
     m_dialog->OnSpecialDevice(kSpecialReading, 34788999, 60, 1, 0, 21.5);
     EXPECT_EQ(Field<CTrackSensorPage>("id"), "PCCW-34567");
     EXPECT_EQ(Field<CTrackSensorPage>("rssi"), "60");
@@ -236,37 +182,13 @@ TEST_F(TesterEventsTest, TrackSensorsAreShownAndLoggedWhileListening)
     EXPECT_EQ(progress->value(), 1);
 
     m_dialog->OnListeningChanged(kListeningStopped);
-    EXPECT_FALSE(page.IsListening());
     m_dialog->OnSpecialDevice(kSpecialNothingHeard, 0, 0, 0, 0, 0.0);
     EXPECT_EQ(progress->value(), 1);
-
-    const auto rows = Rows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(WithoutTime(rows[0]), Cells("PCCW-34567", "", "", "Tracksensor", "", ""));
-    EXPECT_EQ(WithoutTime(rows[1]), Cells("PCFL-00007", "", "", "Tracksensor", "", ""));
-}
-
-TEST_F(TesterEventsTest, DisconnectEndsListeningAndRestartsTheLinkEachTime)
-{
-    CTrackSensorPage& page = GetPage<CTrackSensorPage>();
-    m_dialog->OnConnected();
-    EXPECT_EQ(StatusBar(*m_dialog)->GetText(0), "Tester: Connected");
-    m_dialog->OnListeningChanged(kListeningStarted);
-    for (int twice = 0; twice < 2; ++twice) {
-        m_dialog->OnDisconnected();
-        EXPECT_FALSE(page.IsListening());
-        EXPECT_FALSE(page.findChild<QPushButton*>("startStop")->isEnabled());
-        EXPECT_EQ(StatusBar(*m_dialog)->GetText(0), "Tester: Not connected");
-        EXPECT_TRUE(m_dialog->TesterLink().IsRunning());
-    }
-    m_dialog->TesterLink().Stop();
+    EXPECT_EQ(Rows(), (Texts{"PCCW-34567,,,Tracksensor,,", "PCFL-00007,,,Tracksensor,,"}));
 }
 
 TEST_F(TesterEventsTest, SettingsOkRelabelsAllThreePagesAtOnce)
 {
-    m_dialog->OnBeacon(42, 77, 3.9, 37);
-    m_dialog->OnDiagnostics(5123456, 180, 3.7, 80, 300, 12.1, 37, 1, 4);
-    m_dialog->OnSpecialDevice(kSpecialReading, 34788999, 60, 1, 0, 21.5);
     QTimer::singleShot(0, [] {
         QWidget* modal = QApplication::activeModalWidget();
         ASSERT_NE(modal, nullptr);
@@ -274,31 +196,74 @@ TEST_F(TesterEventsTest, SettingsOkRelabelsAllThreePagesAtOnce)
         modal->findChild<QPushButton*>("ok")->click();
     });
     m_dialog->findChild<QPushButton*>("settings")->click();
-    const QString fahrenheit = QString::fromUtf8("Temperature (\xC2\xB0"
-                                                 "F):");
+    const QString fahrenheit = QStringLiteral("Temperature (\u00B0F):");
     EXPECT_EQ(Field<CBeaconPage>("temperatureLabel"), fahrenheit);
     EXPECT_EQ(Field<CQ9TransponderPage>("temperatureLabel"), fahrenheit);
     EXPECT_EQ(Field<CTrackSensorPage>("temperatureLabel"), fahrenheit);
-    // The beacon's value waits for its next report, the others convert at once.
-    EXPECT_EQ(Field<CBeaconPage>("temperature"), "");
-    EXPECT_EQ(Field<CQ9TransponderPage>("temperature"), "99");
-    EXPECT_EQ(Field<CTrackSensorPage>("temperature"), "70.7");
+}
+
+TEST_F(TesterEventsTest, ReceivedCanMessagesAreLoggedWithTheirTranslation)
+{
+    const uint8_t data[8] = {0xAA, 0xBB, 1, 2, 3, 4, 5, 6};
+    m_dialog->OnCanReceived(1, 7, 0x1A2, 2, data);
+    m_dialog->Translations().AddTail({7, 0, "Car 7"});
+    m_dialog->Translations().AddTail({9, 42, "Car 9"});
+    m_dialog->OnCanReceived(1, 7, 0x1A2, 2, data);
+    m_dialog->OnCanReceived(1, 9, 0, 0, data);
+    // More than the event's 8 bytes: the 8 there are.
+    m_dialog->OnCanReceived(1, 9, 0x5, 200, data);
+    EXPECT_EQ(CanRows(),
+              (Texts{"Received,,7,,1A2,AA BB ", "Received,Car 7,7,0,1A2,AA BB ", "Received,Car 9,42,42,,",
+                     "Received,Car 9,42,42,005,AA BB 01 02 03 04 05 06 "}));
+}
+
+TEST_F(TesterEventsTest, LosingTheTesterAbandonsTheCanSequenceUntilItIsBack)
+{
+    auto* page = m_dialog->findChild<CEmulationPage*>();
+    const auto button = [page](const char* name) { return page->findChild<QPushButton*>(name); };
+    const auto expectSendButtons = [&](bool enabled) {
+        for (const char* name : {"transponderSend", "loopSend", "canSend"})
+            EXPECT_EQ(button(name)->isEnabled(), enabled) << name;
+    };
+    expectSendButtons(false); // until the first Tester connects
+    m_dialog->OnConnected();
+    expectSendButtons(true);
+    // The sample file lies beside the test as beside the program.
+    auto* list = page->findChild<QComboBox*>("canList");
+    list->setCurrentIndex(list->findText("Start timing"));
+    ASSERT_GE(list->currentIndex(), 0);
+    button("canSend")->click();
+    page->OnTimer();
+    m_dialog->OnTransmitResult(kTransmitTxDone);
+    ASSERT_TRUE(page->IsSequenceTimerRunning());
+
+    m_dialog->OnDisconnected();
+    EXPECT_FALSE(page->IsSequenceTimerRunning());
+    EXPECT_FALSE(button("canSend")->isHidden());
+    EXPECT_TRUE(button("cancel")->isHidden());
+    EXPECT_FALSE(button("cancel")->isEnabled());
+    EXPECT_TRUE(list->isEnabled());
+    expectSendButtons(false);
+    m_dialog->TesterLink().Stop();
+
+    m_dialog->OnConnected();
+    expectSendButtons(true);
+    const Texts rows = CanRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1], "Sending (2/3): Set gate,,,,1A1,02 00 ");
+    EXPECT_EQ(rows[2].substr(0, 5), "Sent,");
 }
 
 TEST(TimeOfDayTest, FormatsLocalTimeDayFirst)
 {
-    const std::string saved = qEnvironmentVariable("TZ").toStdString();
-    const bool hadTz = qEnvironmentVariableIsSet("TZ");
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    EXPECT_EQ(FormatTimeOfDay(1796491488), "05-12-2026 17:24:48");
-    // Local time, not UTC.
-    ::setenv("TZ", "CET-1", 1);
-    ::tzset();
-    EXPECT_EQ(FormatTimeOfDay(1796491488), "05-12-2026 18:24:48");
-    if (hadTz)
-        ::setenv("TZ", saved.c_str(), 1);
-    else
-        ::unsetenv("TZ");
+    const QByteArray saved = qgetenv("TZ");
+    const auto in = [](const char* zone) {
+        qputenv("TZ", zone);
+        ::tzset();
+        return FormatTimeOfDay(1796491488);
+    };
+    EXPECT_EQ(in("UTC"), "05-12-2026 17:24:48");
+    EXPECT_EQ(in("CET-1"), "05-12-2026 18:24:48"); // local time, not UTC
+    saved.isNull() ? qunsetenv("TZ") : qputenv("TZ", saved);
     ::tzset();
 }
