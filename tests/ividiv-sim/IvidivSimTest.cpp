@@ -81,7 +81,9 @@ bool GarbageIsRefused(int port)
 
 } // namespace
 
-TEST(IvidivSim, BadRequestsGetAnAnswerAndTheServerGoesOn)
+// What the library's tests cannot see: answers to requests it never makes, a
+// token used after its session ended, and the stored passwords.
+TEST(IvidivSim, BadRequestsGetAnAnswerTheServerGoesOnAndKeepsOnlySaltedHashes)
 {
     CIvidivSimProcess sim({"--generate", "3"});
     ASSERT_NE(sim.Port(), 0) << sim.Log();
@@ -97,7 +99,6 @@ TEST(IvidivSim, BadRequestsGetAnAnswerAndTheServerGoesOn)
     EXPECT_EQ(Request(sim, "POST", "/api/v1/session", {}, std::string(5000, 'x')).status, 413);
     EXPECT_TRUE(GarbageIsRefused(sim.Port()));
 
-    // "alice:pass: wörd": the password may hold a colon.
     const answer_t session = Request(sim, "POST", "/api/v1/session", {basic + "YWxpY2U6cGFzczogd8O2cmQ="});
     ASSERT_EQ(session.status, 201);
     const std::string bearer =
@@ -105,17 +106,9 @@ TEST(IvidivSim, BadRequestsGetAnAnswerAndTheServerGoesOn)
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders?offset=x", {bearer}).status, 400);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders?offset=4", {bearer}).status, 400);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders?limit=0", {bearer}).status, 400);
-    const answer_t page = Request(sim, "GET", "/api/v1/transponders?offset=1&limit=1", {bearer});
-    EXPECT_EQ(page.body, R"({"transponders":[{"id":2,"shortId":2,"label":"Car 2"}],"next":2})");
     EXPECT_EQ(Request(sim, "DELETE", "/api/v1/session", {bearer}).status, 204);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders", {bearer}).status, 401);
-    EXPECT_EQ(Request(sim, "GET", "/api/v1/ping", {}).status, 200);
-}
 
-TEST(IvidivSim, PasswordFileHoldsSaltedHashesOnly)
-{
-    CIvidivSimProcess sim({});
-    ASSERT_NE(sim.Port(), 0) << sim.Log();
     const std::string users = ReadWholeFile(sim.StateFolder() + "/users");
     EXPECT_EQ(users.rfind(std::string(CIvidivSimProcess::kUser) + ":$", 0), 0u) << users;
     EXPECT_EQ(users.find("pass"), std::string::npos);

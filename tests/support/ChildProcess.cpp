@@ -7,9 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "TempFolder.h"
 #include "WaitUntil.h"
 
 extern char** environ;
@@ -83,8 +81,5 @@ bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
 
 std::string ReadWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFileBytes(path);
 }
