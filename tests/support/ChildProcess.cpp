@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,8 +74,7 @@ int CChildProcess::Wait(std::chrono::milliseconds timeout)
 
 bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
 {
-    struct stat st {};
-    return WaitUntil([&] { return ::stat(path.c_str(), &st) == 0; }, timeout, std::chrono::milliseconds(10));
+    return WaitUntil([&] { return std::filesystem::exists(path); }, timeout, std::chrono::milliseconds(10));
 }
 
 std::string ReadWholeFile(const std::string& path)
