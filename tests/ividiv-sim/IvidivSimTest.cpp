@@ -1,11 +1,7 @@
 // ividiv-sim against hostile and broken clients: every bad request gets an
 // answer or a closed connection, and the server goes on serving.
-#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -14,8 +10,9 @@
 namespace {
 
 struct answer_t {
-    long status = 0; // 0: no answer, the connection was closed
+    long status = 0; // 0: no answer
     std::string body;
+    CURLcode result = CURLE_OK;
 };
 
 size_t Collect(char* data, size_t size, size_t count, void* body)
@@ -25,7 +22,8 @@ size_t Collect(char* data, size_t size, size_t count, void* body)
 }
 
 answer_t Request(const CIvidivSimProcess& sim, const char* method, const std::string& path,
-                 const std::vector<std::string>& headers, const std::string& body = "")
+                 const std::vector<std::string>& headers, const std::string& body = "",
+                 const std::string& scheme = "https")
 {
     answer_t answer;
     CURL* easy = curl_easy_init();
@@ -33,7 +31,7 @@ answer_t Request(const CIvidivSimProcess& sim, const char* method, const std::st
     for (const std::string& header : headers) {
         list = curl_slist_append(list, header.c_str());
     }
-    const std::string url = "https://127.0.0.1:" + std::to_string(sim.Port()) + path;
+    const std::string url = scheme + "://127.0.0.1:" + std::to_string(sim.Port()) + path;
     const std::string certificate = sim.Certificate();
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_CAINFO, certificate.c_str());
@@ -47,7 +45,8 @@ answer_t Request(const CIvidivSimProcess& sim, const char* method, const std::st
         curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size()));
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.c_str());
     }
-    if (curl_easy_perform(easy) == CURLE_OK) {
+    answer.result = curl_easy_perform(easy);
+    if (answer.result == CURLE_OK) {
         curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &answer.status);
     }
     curl_slist_free_all(list);
@@ -55,33 +54,11 @@ answer_t Request(const CIvidivSimProcess& sim, const char* method, const std::st
     return answer;
 }
 
-// Sends bytes that are no TLS handshake; true when the server then closes.
-bool GarbageIsRefused(int port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval timeout{5, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    bool closed = false;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        const char garbage[] = "GET / HTTP/1.1\r\n\x16\x03\x01\xff\xff garbage\r\n\r\n";
-        [[maybe_unused]] const ssize_t sent = ::send(fd, garbage, sizeof garbage, MSG_NOSIGNAL);
-        char reply[256];
-        ssize_t n = 0;
-        while ((n = ::recv(fd, reply, sizeof reply, 0)) > 0) {
-        }
-        closed = n == 0 || errno == ECONNRESET;
-    }
-    ::close(fd);
-    return closed;
-}
-
 } // namespace
 
-TEST(IvidivSim, BadRequestsGetAnAnswerAndTheServerGoesOn)
+// What the library's tests cannot see: answers to requests it never makes, a
+// token used after its session ended, and the stored passwords.
+TEST(IvidivSim, BadRequestsGetAnAnswerTheServerGoesOnAndKeepsOnlySaltedHashes)
 {
     CIvidivSimProcess sim({"--generate", "3"});
     ASSERT_NE(sim.Port(), 0) << sim.Log();
@@ -95,9 +72,11 @@ TEST(IvidivSim, BadRequestsGetAnAnswerAndTheServerGoesOn)
     EXPECT_EQ(Request(sim, "DELETE", "/api/v1/session", {"Authorization: Bearer wrong"}).status, 401);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/ping", {"X-Big: " + std::string(10000, 'a')}).status, 400);
     EXPECT_EQ(Request(sim, "POST", "/api/v1/session", {}, std::string(5000, 'x')).status, 413);
-    EXPECT_TRUE(GarbageIsRefused(sim.Port()));
+    // No TLS handshake at all: refused at once, not waited on.
+    const answer_t plain = Request(sim, "GET", "/api/v1/ping", {}, "", "http");
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_NE(plain.result, CURLE_OPERATION_TIMEDOUT);
 
-    // "alice:pass: wörd": the password may hold a colon.
     const answer_t session = Request(sim, "POST", "/api/v1/session", {basic + "YWxpY2U6cGFzczogd8O2cmQ="});
     ASSERT_EQ(session.status, 201);
     const std::string bearer =
@@ -105,17 +84,9 @@ TEST(IvidivSim, BadRequestsGetAnAnswerAndTheServerGoesOn)
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders?offset=x", {bearer}).status, 400);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders?offset=4", {bearer}).status, 400);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders?limit=0", {bearer}).status, 400);
-    const answer_t page = Request(sim, "GET", "/api/v1/transponders?offset=1&limit=1", {bearer});
-    EXPECT_EQ(page.body, R"({"transponders":[{"id":2,"shortId":2,"label":"Car 2"}],"next":2})");
     EXPECT_EQ(Request(sim, "DELETE", "/api/v1/session", {bearer}).status, 204);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders", {bearer}).status, 401);
-    EXPECT_EQ(Request(sim, "GET", "/api/v1/ping", {}).status, 200);
-}
 
-TEST(IvidivSim, PasswordFileHoldsSaltedHashesOnly)
-{
-    CIvidivSimProcess sim({});
-    ASSERT_NE(sim.Port(), 0) << sim.Log();
     const std::string users = ReadWholeFile(sim.StateFolder() + "/users");
     EXPECT_EQ(users.rfind(std::string(CIvidivSimProcess::kUser) + ":$", 0), 0u) << users;
     EXPECT_EQ(users.find("pass"), std::string::npos);

@@ -1,6 +1,7 @@
 #include "FakeTamrixSdk.h"
 
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -9,22 +10,14 @@ CFakeTamrixSdk& Fake()
     return CFakeTamrixSdk::Instance();
 }
 
-std::string Text(const char* text)
-{
-    return text;
-}
-template <typename Number> std::string Text(Number value)
-{
-    return std::to_string(value);
-}
-
 template <typename... Args> void Record(const char* name, const Args&... args)
 {
-    // Appended piece by piece: g++ 12 at -O3 reports a false -Wrestrict for
-    // "," + std::string.
-    std::string call;
-    ((call.append(",").append(Text(args))), ...);
-    Fake().calls.push_back(std::string(name) + "(" + call.substr(1) + ")");
+    std::ostringstream call;
+    call << name << '(';
+    const char* separator = "";
+    ((call << separator << args, separator = ","), ...);
+    call << ')';
+    Fake().calls.push_back(call.str());
 }
 
 const ptc_transponder_t* RecordAt(size_t index)

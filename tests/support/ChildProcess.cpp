@@ -3,13 +3,10 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "TempFolder.h"
 #include "WaitUntil.h"
 
 extern char** environ;
@@ -77,14 +74,10 @@ int CChildProcess::Wait(std::chrono::milliseconds timeout)
 
 bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
 {
-    struct stat st {};
-    return WaitUntil([&] { return ::stat(path.c_str(), &st) == 0; }, timeout, std::chrono::milliseconds(10));
+    return WaitUntil([&] { return std::filesystem::exists(path); }, timeout, std::chrono::milliseconds(10));
 }
 
 std::string ReadWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadFileBytes(path);
 }

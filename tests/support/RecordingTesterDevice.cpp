@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "WaitUntil.h"
+
 bool CRecordingTesterDevice::CreateDeviceInfoList(uint32_t& count)
 {
     count = 1;
@@ -56,13 +58,8 @@ std::string CRecordingTesterDevice::Written() const
 bool CRecordingTesterDevice::WaitForWritten(const std::string& text, int times,
                                             std::chrono::milliseconds limit) const
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (CountOccurrences(Written(), text) < times) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
+    return WaitUntil([&] { return CountOccurrences(Written(), text) >= times; }, limit,
+                     std::chrono::milliseconds(2));
 }
 
 int CountOccurrences(const std::string& haystack, const std::string& text)

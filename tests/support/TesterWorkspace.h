@@ -13,9 +13,6 @@
 class CTesterWorkspace {
   public:
     explicit CTesterWorkspace(const std::string& prefix = "q9-workspace");
-    ~CTesterWorkspace();
-    CTesterWorkspace(const CTesterWorkspace&) = delete;
-    CTesterWorkspace& operator=(const CTesterWorkspace&) = delete;
 
     const std::filesystem::path& Root() const { return m_root.Path(); }
     std::filesystem::path RuntimeDir() const { return m_root / "run"; }
@@ -23,5 +20,4 @@ class CTesterWorkspace {
 
   private:
     CTempFolder m_root;
-    std::filesystem::path m_previous;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CanCommand.h"
@@ -80,12 +81,9 @@ TEST(CanCommand, AcceptsWellFormedCommandsAndRefusesFieldsOutOfRange)
     }
     CanCommand command;
     ASSERT_TRUE(ParseCanCommand("m5,1a2,2,0,1,FF", command));
-    EXPECT_EQ(command.twoWayId, 5u);
-    EXPECT_EQ(command.canId, 0x1A2u);
-    EXPECT_EQ(command.count, 2u);
-    EXPECT_EQ(command.rtr, 0u);
-    EXPECT_EQ(command.data[0], 0x01);
-    EXPECT_EQ(command.data[1], 0xFF);
+    EXPECT_EQ(std::tuple(command.twoWayId, command.canId, command.count, command.rtr, command.data[0],
+                         command.data[1]),
+              std::tuple(5u, 0x1A2u, 2u, 0u, uint8_t{0x01}, uint8_t{0xFF}));
 }
 
 } // namespace
