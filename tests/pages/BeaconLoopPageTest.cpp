@@ -5,7 +5,7 @@
 #include "PageFields.h"
 #include "SimpleGraph.h"
 
-TEST(BeaconPage, ShowsPlausibleVoltagesOnly)
+TEST(BeaconPage, ShowsPlausibleVoltagesOnlyAndBlanksOnTheFourthSilentTick)
 {
     CBeaconPage page;
     const struct {
@@ -19,11 +19,8 @@ TEST(BeaconPage, ShowsPlausibleVoltagesOnly)
     EXPECT_EQ(Text(page, "number"), "77");
     EXPECT_EQ(Text(page, "rssi"), "180");
     EXPECT_EQ(Text(page, "temperature"), "20");
-}
 
-TEST(BeaconPage, AUnitChangeEmptiesTheTemperatureUntilTheNextBeacon)
-{
-    CBeaconPage page;
+    // A unit change empties the temperature until the next beacon.
     EXPECT_EQ(Text(page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
     page.ShowBeacon(77, 180, 3.0, 37);
     page.SetCelsius(false);
@@ -32,23 +29,14 @@ TEST(BeaconPage, AUnitChangeEmptiesTheTemperatureUntilTheNextBeacon)
     EXPECT_EQ(Text(page, "number"), "77");
     page.ShowBeacon(77, 180, 3.0, 37);
     EXPECT_EQ(Text(page, "temperature"), "99");
-}
 
-TEST(BeaconPage, BlanksOnTheFourthSilentTick)
-{
-    CBeaconPage page;
-    page.ShowBeacon(77, 180, 3.0, 20);
-    for (int tick = 1; tick <= 3; ++tick)
-        page.OnTimer();
-    EXPECT_EQ(Text(page, "number"), "77");
-    page.OnTimer();
-    for (const char* field : {"number", "rssi", "batteryVoltage", "temperature"})
-        EXPECT_EQ(Text(page, field), "") << field;
+    ExpectHeldForThreeTicks(
+        page, {{"number", "77"}, {"rssi", "180"}, {"batteryVoltage", "3.0"}, {"temperature", "99"}});
     EXPECT_EQ(page.Graph()->Value(116), 180u);
     EXPECT_EQ(page.Graph()->Value(117), 0u);
 }
 
-TEST(LoopPage, PlotsTheLastLevelOfEachTickAndZeroWithoutOneOverTheWholePage)
+TEST(LoopPage, PlotsTheLastLevelOfEachTickAndZeroWithoutOne)
 {
     CLoopPage page;
     EXPECT_FALSE(page.Graph()->gapMode);
@@ -58,8 +46,4 @@ TEST(LoopPage, PlotsTheLastLevelOfEachTickAndZeroWithoutOneOverTheWholePage)
     page.OnTimer();
     EXPECT_EQ(page.Graph()->Value(118), 255u);
     EXPECT_EQ(page.Graph()->Value(119), 0u);
-
-    page.show();
-    page.resize(700, 300);
-    EXPECT_EQ(page.Graph()->geometry(), QRect(11, 11, 678, 278));
 }
