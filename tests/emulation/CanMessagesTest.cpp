@@ -24,16 +24,11 @@ std::string File(const std::string& sequences)
     return "<?xml version=\"1.0\"?>\n<loopemulator>" + sequences + "</loopemulator>\n";
 }
 
-// A file of one sequence holding one message with these children.
-std::string OneMessage(const std::string& children)
-{
-    return File(Sequence(Message(children)));
-}
-
-// One message with these ids and rtr 1, so that it needs no data.
+// A file of one message with these ids and rtr 1, so that it needs no data.
 std::string Ids(const std::string& twoWayId, const std::string& canId)
 {
-    return OneMessage("<twowayid>" + twoWayId + "</twowayid><canid>" + canId + "</canid><rtr>1</rtr>");
+    return File(
+        Sequence(Message("<twowayid>" + twoWayId + "</twowayid><canid>" + canId + "</canid><rtr>1</rtr>")));
 }
 
 const std::string kValid = "<twowayid>12</twowayid><canid>1A0</canid><data>01</data>";
@@ -67,7 +62,8 @@ TEST(CanMessages, AFaultFailsTheLoadWithTheComposedTextAndDropsWhatWasKept)
         {Ids("1", "100000000"), "Invalid Can id: 7FFFFFFF" + inFirst}, // saturated
         {Ids("1", "-1"), "CAN id not set" + inFirst},
         // The data rule comes before the range rules, the 2-way id before the CAN id.
-        {OneMessage("<twowayid>0</twowayid><canid>0</canid>"), "No data while RTR is zero" + inFirst},
+        {File(Sequence(Message("<twowayid>0</twowayid><canid>0</canid>"))),
+         "No data while RTR is zero" + inFirst},
         {Ids("99", "FFFFF"), "Invalid 2-way id: 99" + inFirst},
         {File(Sequence(Message(kValid)) +
               Sequence(Message(kValid) + Message(kValid) +
@@ -79,7 +75,7 @@ TEST(CanMessages, AFaultFailsTheLoadWithTheComposedTextAndDropsWhatWasKept)
                         std::to_string(illFormed.find("</canid></messagesequence>"))},
     };
     CCanMessages messages;
-    ASSERT_TRUE(Load(OneMessage(kValid), messages));
+    ASSERT_TRUE(Load(File(Sequence(Message(kValid))), messages));
     ASSERT_EQ(messages.GetSequenceCount(), 1);
     for (const auto& c : cases) {
         EXPECT_FALSE(Load(c.file, messages)) << c.error;

@@ -81,17 +81,17 @@ class EmulationPageTest : public testing::Test {
     }
 
     void Click(const char* button) { Find<QPushButton>(button)->click(); }
-    void Send(const char* list, int index, const char* button)
+    // Chooses entry `index` of `list`, presses `button` and waits until `written` is on the wire.
+    bool Sends(const char* list, int index, const char* button, const char* written)
     {
         Find<QComboBox>(list)->setCurrentIndex(index);
         Click(button);
-    }
-    void SendCan(int index) { Send("canList", index, "canSend"); }
-    // Sends as above and waits until `written` is on the wire.
-    bool Sends(const char* list, int index, const char* button, const char* written)
-    {
-        Send(list, index, button);
         return m_device.WaitForWritten(written);
+    }
+    void SendCan(int index)
+    {
+        Find<QComboBox>("canList")->setCurrentIndex(index);
+        Click("canSend");
     }
     QString Status() { return Find<QLabel>("status")->text(); }
 
@@ -127,8 +127,16 @@ class EmulationPageTest : public testing::Test {
 
 } // namespace
 
-TEST_F(EmulationPageTest, QueuesTheCommandsOfTheUsersChoicesAndWalksThroughIdleAndSending)
+TEST_F(EmulationPageTest, ShowsALoadFailureQueuesTheUsersChoicesAndWalksThroughIdleAndSending)
 {
+    CreatePage(nullptr); // no file
+    EXPECT_TRUE(Status().startsWith("Error loading can message file: ")) << Status().toStdString();
+    EXPECT_FALSE(Status().contains('\n'));
+    EXPECT_FALSE(Find<QComboBox>("canList")->isEnabled());
+    EXPECT_EQ(Find<QComboBox>("canList")->count(), 0);
+    Click("transponderSend");
+    ASSERT_TRUE(m_device.WaitForWritten("0"));
+
     CreatePage(kDefinitions);
     EXPECT_EQ(Find<QComboBox>("transponderList")->itemText(4), "5678901");
     ASSERT_TRUE(Sends("transponderList", 3, "transponderSend", "3"));
@@ -184,6 +192,14 @@ TEST_F(EmulationPageTest, QueuesTheCommandsOfTheUsersChoicesAndWalksThroughIdleA
     SendCan(4);
     EXPECT_EQ(Status(), "Sequence not found!");
     ExpectState(false, false);
+
+    // A file without sequences: sending until cancelled, with nothing sent.
+    CreatePage("<loopemulator/>");
+    Click("canSend");
+    ExpectState(true, false);
+    Click("cancel");
+    ExpectState(false, false);
+    EXPECT_TRUE(NewRows().empty());
 }
 
 TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
@@ -211,23 +227,4 @@ TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
         std::chrono::seconds(5), std::chrono::milliseconds(10)));
     EXPECT_EQ(rows, (std::vector<Row>{{"Sending (3/3): M3", "1A1", "0A "}}));
     ExpectState(false, false);
-}
-
-TEST_F(EmulationPageTest, LoadFailureIsShownAndAnEmptyFileSendsNothing)
-{
-    CreatePage(nullptr); // no file
-    EXPECT_TRUE(Status().startsWith("Error loading can message file: ")) << Status().toStdString();
-    EXPECT_FALSE(Status().contains('\n'));
-    EXPECT_FALSE(Find<QComboBox>("canList")->isEnabled());
-    EXPECT_EQ(Find<QComboBox>("canList")->count(), 0);
-    Click("transponderSend");
-    ASSERT_TRUE(m_device.WaitForWritten("0"));
-
-    // A file without sequences: sending until cancelled, with nothing sent.
-    CreatePage("<loopemulator/>");
-    Click("canSend");
-    ExpectState(true, false);
-    Click("cancel");
-    ExpectState(false, false);
-    EXPECT_TRUE(NewRows().empty());
 }

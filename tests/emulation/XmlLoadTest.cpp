@@ -54,8 +54,7 @@ TEST(XmlLoad, DecodesToWindows1252AndDescribesTheSteps)
          "us-ascii length 49 to windows-1252 length 49 (chars lost in conversion!)"},
         {"\n<r>\xC3\xA9</r>", "\n<r>\xE9</r>", "length 10 (used UTF-8 detection) to windows-1252 length 9"},
         {"\n<r>\xE9</r>", "\n<r>\xE9</r>", "length 9 (used UTF-8 detection)"},
-        // Lead and continuation bytes, but ill-formed as UTF-8 (overlong, a
-        // surrogate): the Windows-1252 text stays as it is.
+        // Ill-formed UTF-8 (overlong, a surrogate) is left as Windows-1252.
         {"\n<r>\xE0\x80\x80 \xC3\xA9</r>", "\n<r>\xE0\x80\x80 \xC3\xA9</r>",
          "length 14 (used UTF-8 detection)"},
         {"\n<r>\xED\xA0\x80</r>", "\n<r>\xED\xA0\x80</r>", "length 11 (used UTF-8 detection)"},

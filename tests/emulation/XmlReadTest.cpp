@@ -1,6 +1,5 @@
-// Walking the element tree: finding, entering, leaving and restarting, and
-// reading names, attributes and text (references decoded) at the current
-// position.
+// Walking the element tree, and reading names, attributes and text
+// (references decoded) where it stands.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -20,8 +20,7 @@ std::string Describe(const QWidget& widget)
 }
 
 // Controls beside a box lie wholly inside its contents (below the title) or
-// wholly outside it; controls in the box lie inside its contents. Returns the
-// number of boxes checked.
+// wholly outside it, controls in it inside its contents. Returns the box count.
 int ExpectClearOfFrames(const QWidget& page, const QString& tab)
 {
     const auto boxes = page.findChildren<QGroupBox*>();

@@ -9,8 +9,7 @@
 #include "TesterLink.h"
 
 namespace {
-// A reply with plausible values (number, noise, battery volts, percent and
-// minutes, external volts, temperature, firmware); tests change one at a time.
+// A plausible reply in field order; tests change one value at a time.
 const diagnostics_t kReply{4001, 0, 3.7, 80, 1234, 12.0, 25, 3, 14};
 } // namespace
 
@@ -74,8 +73,7 @@ TEST(Q9TransponderPage, DiagnosticsStayOnlyBesideReadingsOfTheirTransponder)
     // Cleared diagnostics disable Request, but the reading enables it again.
     EXPECT_TRUE(Enabled(page, "request"));
 
-    // A reply of another transponder than the one read: the next reading of
-    // the one read never shows the other's values beside it, short id or not.
+    // Another transponder's reply never shows beside the next reading, short id or not.
     for (const char* idText : {"4002", "42"}) {
         page.ShowTransponder(4002, idText, 130);
         page.ShowDiagnostics(kReply);
@@ -83,8 +81,7 @@ TEST(Q9TransponderPage, DiagnosticsStayOnlyBesideReadingsOfTheirTransponder)
         EXPECT_EQ(Text(page, "version"), "") << idText;
     }
 
-    // A transponder the server knows is shown by its short id; its reply
-    // names it by number. Its readings are still the same transponder.
+    // A reply naming by number the transponder shown by its short id is its own.
     page.ShowTransponder(4001, "42", 120);
     page.ShowDiagnostics(kReply);
     EXPECT_EQ(Text(page, "id"), "4001");

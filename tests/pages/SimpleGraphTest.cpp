@@ -113,8 +113,7 @@ TEST(SimpleGraph, MarkerDrawsACyanLineTheTraceBridgesItAndHighValuesAreClipped)
     const int y = 200 - 100 * 200 / 255;
     for (int row : {0, 10, 100, 199})
         EXPECT_EQ(image.pixel(X(50), row), kMarker) << row;
-    // The bridge starts two steps left of index 51 (the step is 400 / 120 = 3
-    // pixels) and crosses the marker line.
+    // The bridge starts two 3-pixel steps left of index 51, across the marker.
     for (int x = X(51) - 6; x <= X(51); ++x)
         EXPECT_EQ(image.pixel(x, y), kTrace) << x;
     EXPECT_EQ(CountPixels(image, kMarker, 0, X(50) - 1), 0);
@@ -159,8 +158,7 @@ TEST(SimpleGraph, SaveGraphAddsThePngSuffixAndSaysWhenItCannotWrite)
     plainFile.close();
     const QString impossible = dir.filePath(QStringLiteral("plain/graph"));
     QStringList chosen{dir.filePath(QStringLiteral("chosen")), impossible};
-    // Answers each window as it comes up: the save dialog with the next name
-    // (as the Save button does), a message box by keeping its text.
+    // Answers the save dialog with the next name, a message box by keeping its text.
     QString message;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {

@@ -87,8 +87,7 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
     Button(*m_page)->click(); // Stopping
     ExpectButton(*m_page, "Stop listening", false);
     ExpectFieldsEmpty(*m_page);
-    // Once the fields were cleared, a change of unit shows no temperature
-    // without its sensor.
+    // Cleared fields stay empty when the unit changes.
     m_page->SetCelsius(true);
     EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
     ExpectFieldsEmpty(*m_page);
