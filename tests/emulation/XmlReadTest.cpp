@@ -45,11 +45,6 @@ TEST(XmlRead, FindEnterLeaveAndRestartWalkTheTree)
     EXPECT_EQ(document.GetElementName(), "root");
     EXPECT_FALSE(document.LeaveElement()); // the document has no parent
     EXPECT_EQ(document.GetElementName(), "root");
-
-    CXmlDocument empty;
-    EXPECT_FALSE(empty.FindElement());
-    EXPECT_FALSE(empty.LeaveElement());
-    EXPECT_EQ(empty.GetText(), "");
 }
 
 TEST(XmlRead, QuotedAndUnquotedAttributeValuesAndCharacterData)

@@ -19,6 +19,15 @@ inline bool Enabled(const QWidget& page, const char* name)
     return widget && widget->isEnabled();
 }
 
+using FieldTexts = std::initializer_list<std::pair<const char*, const char*>>;
+
+// Each named field shows its text.
+inline void ExpectFields(const QWidget& page, FieldTexts shown)
+{
+    for (const auto& [field, text] : shown)
+        EXPECT_EQ(Text(page, field), QString::fromLatin1(text)) << field;
+}
+
 template <class Page> void Tick(Page& page, int ticks)
 {
     for (int tick = 0; tick < ticks; ++tick)
@@ -26,8 +35,7 @@ template <class Page> void Tick(Page& page, int ticks)
 }
 
 // A reading's fields show `shown` for three silent ticks; the fourth blanks them.
-template <class Page>
-void ExpectHeldForThreeTicks(Page& page, std::initializer_list<std::pair<const char*, const char*>> shown)
+template <class Page> void ExpectHeldForThreeTicks(Page& page, FieldTexts shown)
 {
     for (int tick = 1; tick <= 4; ++tick) {
         page.OnTimer();

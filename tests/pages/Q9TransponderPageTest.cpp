@@ -17,14 +17,14 @@ TEST(Q9TransponderPage, DiagnosticsShowOnlyPlausibleValuesAndFollowTheUnitUntilC
 {
     CQ9TransponderPage page;
     page.ShowDiagnostics(kReply);
-    EXPECT_EQ(Text(page, "id"), "4001");
-    EXPECT_EQ(Text(page, "noise"), "-97.0");
-    EXPECT_EQ(Text(page, "version"), "3.14");
-    EXPECT_EQ(Text(page, "batteryVoltage"), "3.7");
-    EXPECT_EQ(Text(page, "batteryPercent"), "80");
-    EXPECT_EQ(Text(page, "batteryTime"), "1234");
-    EXPECT_EQ(Text(page, "externalVoltage"), "12.0");
-    EXPECT_EQ(Text(page, "temperature"), "25");
+    ExpectFields(page, {{"id", "4001"},
+                        {"noise", "-97.0"},
+                        {"version", "3.14"},
+                        {"batteryVoltage", "3.7"},
+                        {"batteryPercent", "80"},
+                        {"batteryTime", "1234"},
+                        {"externalVoltage", "12.0"},
+                        {"temperature", "25"}});
 
     const struct {
         const char* field;
@@ -65,8 +65,7 @@ TEST(Q9TransponderPage, DiagnosticsStayOnlyBesideReadingsOfTheirTransponder)
     page.ShowTransponder(4001, "4001", 120);
     page.ShowDiagnostics(kReply);
     page.ShowTransponder(4002, "4002", 130);
-    EXPECT_EQ(Text(page, "id"), "4002");
-    EXPECT_EQ(Text(page, "rssi"), "130");
+    ExpectFields(page, {{"id", "4002"}, {"rssi", "130"}});
     for (const char* field : {"noise", "temperature", "version", "batteryVoltage", "batteryTime",
                               "externalVoltage", "batteryPercent"})
         EXPECT_EQ(Text(page, field), "") << field;
@@ -116,8 +115,7 @@ TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
     page.findChild<QPushButton*>(QStringLiteral("request"))->click();
     EXPECT_EQ(page.Graph()->Value(119), CSimpleGraph::MarkerValue);
     EXPECT_FALSE(Enabled(page, "request"));
-    EXPECT_EQ(Text(page, "version"), "");
-    EXPECT_EQ(Text(page, "id"), "4001");
+    ExpectFields(page, {{"version", ""}, {"id", "4001"}});
     EXPECT_TRUE(device.WaitForWritten("l1\n"));
 
     // A diagnostics reply alone does not enable Request; the next reading does.
@@ -138,18 +136,15 @@ TEST(Q9TransponderPage, GreysOutAfterSixSilentTicksAndBlanks150AfterTheLastNews)
     EXPECT_TRUE(Enabled(page, "id"));
     EXPECT_TRUE(Enabled(page, "request"));
     page.OnTimer();
-    EXPECT_FALSE(Enabled(page, "id"));
-    EXPECT_FALSE(Enabled(page, "rssi"));
-    EXPECT_FALSE(Enabled(page, "request"));
+    for (const char* field : {"id", "rssi", "request"})
+        EXPECT_FALSE(Enabled(page, field)) << field;
     EXPECT_EQ(Text(page, "id"), "4001"); // the texts stay
     EXPECT_EQ(Text(page, "version"), "3.14");
 
     Tick(page, 143);
     EXPECT_EQ(Text(page, "id"), "4001");
     page.OnTimer();
-    EXPECT_EQ(Text(page, "id"), "");
-    EXPECT_EQ(Text(page, "rssi"), "");
-    EXPECT_EQ(Text(page, "version"), "");
+    ExpectFields(page, {{"id", ""}, {"rssi", ""}, {"version", ""}});
     EXPECT_TRUE(Enabled(page, "id"));
     EXPECT_FALSE(Enabled(page, "request"));
     // The reading was plotted on the first tick only.

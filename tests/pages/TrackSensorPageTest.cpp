@@ -22,11 +22,7 @@ void ExpectButton(const QWidget& page, const char* text, bool enabled)
     EXPECT_EQ(Button(page)->isEnabled(), enabled);
 }
 
-void ExpectFieldsEmpty(const QWidget& page)
-{
-    for (const char* field : {"id", "rssi", "temperature"})
-        EXPECT_EQ(Text(page, field), "") << field;
-}
+const FieldTexts kEmpty = {{"id", ""}, {"rssi", ""}, {"temperature", ""}};
 
 const char kToggle[] = "a";
 
@@ -77,20 +73,18 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
     ExpectButton(*m_page, "Stop listening", true);
     EXPECT_TRUE(m_page->IsListening());
     m_page->ShowTrackSensor("ZEVU-34567", 88, -20.0);
-    EXPECT_EQ(Text(*m_page, "id"), "ZEVU-34567");
-    EXPECT_EQ(Text(*m_page, "rssi"), "88");
-    EXPECT_EQ(Text(*m_page, "temperature"), "-20.0");
+    ExpectFields(*m_page, {{"id", "ZEVU-34567"}, {"rssi", "88"}, {"temperature", "-20.0"}});
     m_page->SetCelsius(false);
     EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
     EXPECT_EQ(Text(*m_page, "temperature"), "-4.0");
 
     Button(*m_page)->click(); // Stopping
     ExpectButton(*m_page, "Stop listening", false);
-    ExpectFieldsEmpty(*m_page);
+    ExpectFields(*m_page, kEmpty);
     // Cleared fields stay empty when the unit changes.
     m_page->SetCelsius(true);
     EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
-    ExpectFieldsEmpty(*m_page);
+    ExpectFields(*m_page, kEmpty);
     EXPECT_TRUE(m_page->IsListening());
     EXPECT_TRUE(m_device.WaitForWritten(kToggle, 2));
 
@@ -103,7 +97,7 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
     m_page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
     m_page->SetTesterConnected(false);
     ExpectButton(*m_page, "Start listening", false);
-    ExpectFieldsEmpty(*m_page);
+    ExpectFields(*m_page, kEmpty);
     EXPECT_FALSE(m_page->IsListening());
     m_page->SetTesterConnected(true);
     ExpectButton(*m_page, "Start listening", true);
