@@ -3,7 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "LoopEmulatorPath.h"
 #include "SequenceTimerPeriod.h"
 
 TEST(SequenceTimerPeriod, TruncatesToMillisecondsWithinWhatATimerTakes)
@@ -18,11 +17,4 @@ TEST(SequenceTimerPeriod, TruncatesToMillisecondsWithinWhatATimerTakes)
     EXPECT_EQ(SequenceTimerPeriodMs(2147483.648), 2147483647);
     EXPECT_EQ(SequenceTimerPeriodMs(1e300), 2147483647);
     EXPECT_EQ(SequenceTimerPeriodMs(std::numeric_limits<double>::infinity()), 2147483647);
-}
-
-TEST(LoopEmulatorPath, BesideTheProgramOrAtTheRoot)
-{
-    EXPECT_EQ(LoopEmulatorPathBeside("/opt/q9/bin/q9tester"), "/opt/q9/bin/LoopEmulator.xml");
-    EXPECT_EQ(LoopEmulatorPathBeside("/q9tester"), "/LoopEmulator.xml");
-    EXPECT_EQ(LoopEmulatorPathBeside(""), "/LoopEmulator.xml");
 }

@@ -1,13 +1,12 @@
 // The pages as the main dialog builds them: no control crosses the frame line
 // of a group box, whatever height the style gives the box's title.
-#include <QDir>
 #include <QGroupBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "AbsentTesterDevice.h"
 #include "Q9TesterDlg.h"
+#include "TempFolder.h"
 #include "TesterLink.h"
 
 namespace {
@@ -21,8 +20,7 @@ std::string Describe(const QWidget& widget)
 }
 
 // Controls beside a box lie wholly inside its contents (below the title) or
-// wholly outside it; controls in the box lie inside its contents. Returns the
-// number of boxes checked.
+// wholly outside it, controls in it inside its contents. Returns the box count.
 int ExpectClearOfFrames(const QWidget& page, const QString& tab)
 {
     const auto boxes = page.findChildren<QGroupBox*>();
@@ -46,25 +44,19 @@ int ExpectClearOfFrames(const QWidget& page, const QString& tab)
 
 TEST(PageFrames, NoControlCrossesAGroupBoxFrameOnAnyPage)
 {
-    // The dialog opens its log files in the working folder.
-    QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(work.path()));
-    {
-        CAbsentTesterDevice device;
-        CQ9TesterDlg dialog(device, nullptr);
-        dialog.TesterLink().Stop();
-        dialog.show();
-        auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("mainTab"));
-        ASSERT_NE(tabs, nullptr);
-        int boxes = 0;
-        for (int i = 0; i < tabs->count(); ++i) {
-            // Shown, so that pages placing controls by their size have done so.
-            tabs->setCurrentIndex(i);
-            boxes += ExpectClearOfFrames(*tabs->widget(i), tabs->tabText(i));
-        }
-        EXPECT_GT(boxes, 0); // the Z9 Udu page has one
+    CTempFolder work;
+    work.MakeCurrent(); // the dialog opens its log files in the working folder
+    CAbsentTesterDevice device;
+    CQ9TesterDlg dialog(device, nullptr);
+    dialog.TesterLink().Stop();
+    dialog.show();
+    auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("mainTab"));
+    ASSERT_NE(tabs, nullptr);
+    int boxes = 0;
+    for (int i = 0; i < tabs->count(); ++i) {
+        // Shown, so that pages placing controls by their size have done so.
+        tabs->setCurrentIndex(i);
+        boxes += ExpectClearOfFrames(*tabs->widget(i), tabs->tabText(i));
     }
-    QDir::setCurrent(previous);
+    EXPECT_GT(boxes, 0); // the Z9 Udu page has one
 }

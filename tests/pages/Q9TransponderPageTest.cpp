@@ -9,67 +9,46 @@
 #include "TesterLink.h"
 
 namespace {
-// A reply with plausible values; tests change one at a time.
-struct Diagnostics : diagnostics_t {
-    Diagnostics()
-        : diagnostics_t{.number = 4001,
-                        .noiseRaw = 0,
-                        .batteryVolts = 3.7,
-                        .batteryPercent = 80,
-                        .remainingMinutes = 1234,
-                        .externalVolts = 12.0,
-                        .temperatureC = 25,
-                        .firmwareMajor = 3,
-                        .firmwareMinor = 14}
-    {
-    }
-    void ShowOn(CQ9TransponderPage& page) const { page.ShowDiagnostics(*this); }
-};
+// A plausible reply in field order; tests change one value at a time.
+const diagnostics_t kReply{4001, 0, 3.7, 80, 1234, 12.0, 25, 3, 14};
 } // namespace
 
-TEST(Q9TransponderPage, DiagnosticsShowOnlyPlausibleValues)
+TEST(Q9TransponderPage, DiagnosticsShowOnlyPlausibleValuesAndFollowTheUnitUntilCleared)
 {
     CQ9TransponderPage page;
-    Diagnostics reply;
-    reply.ShowOn(page);
-    EXPECT_EQ(Text(page, "id"), "4001");
-    EXPECT_EQ(Text(page, "noise"), "-97.0");
-    EXPECT_EQ(Text(page, "version"), "3.14");
-    EXPECT_EQ(Text(page, "batteryVoltage"), "3.7");
-    EXPECT_EQ(Text(page, "batteryPercent"), "80");
-    EXPECT_EQ(Text(page, "batteryTime"), "1234");
-    EXPECT_EQ(Text(page, "externalVoltage"), "12.0");
-    EXPECT_EQ(Text(page, "temperature"), "25");
+    page.ShowDiagnostics(kReply);
+    ExpectFields(page, {{"id", "4001"},
+                        {"noise", "-97.0"},
+                        {"version", "3.14"},
+                        {"batteryVoltage", "3.7"},
+                        {"batteryPercent", "80"},
+                        {"batteryTime", "1234"},
+                        {"externalVoltage", "12.0"},
+                        {"temperature", "25"}});
 
-    struct Case {
+    const struct {
         const char* field;
-        void (*change)(Diagnostics&);
+        void (*change)(diagnostics_t&);
         const char* shown;
+    } cases[] = {
+        {"batteryVoltage", [](diagnostics_t& d) { d.batteryVolts = 5.0; }, "5.0"},
+        {"batteryVoltage", [](diagnostics_t& d) { d.batteryVolts = 5.1; }, ""},
+        {"batteryPercent", [](diagnostics_t& d) { d.batteryPercent = 100; }, "100"},
+        {"batteryPercent", [](diagnostics_t& d) { d.batteryPercent = 120; }, ""},
+        {"externalVoltage", [](diagnostics_t& d) { d.externalVolts = 1.9; }, "N.A."},
+        {"externalVoltage", [](diagnostics_t& d) { d.externalVolts = 25.0; }, "25.0"},
+        {"externalVoltage", [](diagnostics_t& d) { d.externalVolts = 25.1; }, "N.A."},
+        {"noise", [](diagnostics_t& d) { d.noiseRaw = 255; }, "7.1"},
+        {"temperature", [](diagnostics_t& d) { d.temperatureC = 251; }, ""},
     };
-    const Case cases[] = {
-        {"batteryVoltage", [](Diagnostics& d) { d.batteryVolts = 5.0; }, "5.0"},
-        {"batteryVoltage", [](Diagnostics& d) { d.batteryVolts = 5.1; }, ""},
-        {"batteryPercent", [](Diagnostics& d) { d.batteryPercent = 100; }, "100"},
-        {"batteryPercent", [](Diagnostics& d) { d.batteryPercent = 120; }, ""},
-        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 1.9; }, "N.A."},
-        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 25.0; }, "25.0"},
-        {"externalVoltage", [](Diagnostics& d) { d.externalVolts = 25.1; }, "N.A."},
-        {"noise", [](Diagnostics& d) { d.noiseRaw = 255; }, "7.1"},
-        {"temperature", [](Diagnostics& d) { d.temperatureC = 251; }, ""},
-    };
-    for (const Case& c : cases) {
-        Diagnostics changed;
+    for (const auto& c : cases) {
+        diagnostics_t changed = kReply;
         c.change(changed);
-        changed.ShowOn(page);
+        page.ShowDiagnostics(changed);
         EXPECT_EQ(Text(page, c.field), QString::fromLatin1(c.shown)) << c.field << " expected " << c.shown;
     }
-}
 
-TEST(Q9TransponderPage, TemperatureFollowsTheUnitUntilTheDiagnosticsAreCleared)
-{
-    CQ9TransponderPage page;
-    Diagnostics reply;
-    reply.ShowOn(page);
+    page.ShowDiagnostics(kReply);
     page.SetCelsius(false);
     EXPECT_EQ(Text(page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
     EXPECT_EQ(Text(page, "temperature"), "77");
@@ -80,39 +59,30 @@ TEST(Q9TransponderPage, TemperatureFollowsTheUnitUntilTheDiagnosticsAreCleared)
     EXPECT_EQ(Text(page, "temperature"), "");
 }
 
-TEST(Q9TransponderPage, AnotherTransponderClearsTheDiagnostics)
+TEST(Q9TransponderPage, DiagnosticsStayOnlyBesideReadingsOfTheirTransponder)
 {
     CQ9TransponderPage page;
     page.ShowTransponder(4001, "4001", 120);
-    Diagnostics reply;
-    reply.ShowOn(page);
+    page.ShowDiagnostics(kReply);
     page.ShowTransponder(4002, "4002", 130);
-    EXPECT_EQ(Text(page, "id"), "4002");
-    EXPECT_EQ(Text(page, "rssi"), "130");
+    ExpectFields(page, {{"id", "4002"}, {"rssi", "130"}});
     for (const char* field : {"noise", "temperature", "version", "batteryVoltage", "batteryTime",
                               "externalVoltage", "batteryPercent"})
         EXPECT_EQ(Text(page, field), "") << field;
     // Cleared diagnostics disable Request, but the reading enables it again.
     EXPECT_TRUE(Enabled(page, "request"));
 
-    // A reply of another transponder than the one read: the next reading of
-    // the one read never shows the other's values beside it, short id or not.
+    // Another transponder's reply never shows beside the next reading, short id or not.
     for (const char* idText : {"4002", "42"}) {
         page.ShowTransponder(4002, idText, 130);
-        reply.ShowOn(page);
+        page.ShowDiagnostics(kReply);
         page.ShowTransponder(4002, idText, 131);
         EXPECT_EQ(Text(page, "version"), "") << idText;
     }
-}
 
-TEST(Q9TransponderPage, ReadingsOfTheRepliedTransponderKeepItsDiagnostics)
-{
-    // A transponder the server knows is shown by its short id; its reply
-    // names it by number. Its readings are still the same transponder.
-    CQ9TransponderPage page;
+    // A reply naming by number the transponder shown by its short id is its own.
     page.ShowTransponder(4001, "42", 120);
-    Diagnostics reply;
-    reply.ShowOn(page);
+    page.ShowDiagnostics(kReply);
     EXPECT_EQ(Text(page, "id"), "4001");
     page.ShowTransponder(4001, "42", 125);
     EXPECT_EQ(Text(page, "id"), "42");
@@ -121,7 +91,7 @@ TEST(Q9TransponderPage, ReadingsOfTheRepliedTransponderKeepItsDiagnostics)
 
     // The reply may also come while another transponder was read.
     page.ShowTransponder(4003, "43", 130);
-    reply.ShowOn(page);
+    page.ShowDiagnostics(kReply);
     page.ShowTransponder(4001, "4001", 130);
     EXPECT_EQ(Text(page, "version"), "3.14");
     EXPECT_TRUE(Enabled(page, "request"));
@@ -139,19 +109,17 @@ TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
     page.SetTesterLink(&link);
     EXPECT_FALSE(Enabled(page, "request"));
     page.ShowTransponder(4001, "4001", 120);
-    Diagnostics reply;
-    reply.ShowOn(page);
+    page.ShowDiagnostics(kReply);
     ASSERT_TRUE(Enabled(page, "request"));
 
     page.findChild<QPushButton*>(QStringLiteral("request"))->click();
     EXPECT_EQ(page.Graph()->Value(119), CSimpleGraph::MarkerValue);
     EXPECT_FALSE(Enabled(page, "request"));
-    EXPECT_EQ(Text(page, "version"), "");
-    EXPECT_EQ(Text(page, "id"), "4001");
+    ExpectFields(page, {{"version", ""}, {"id", "4001"}});
     EXPECT_TRUE(device.WaitForWritten("l1\n"));
 
     // A diagnostics reply alone does not enable Request; the next reading does.
-    reply.ShowOn(page);
+    page.ShowDiagnostics(kReply);
     EXPECT_FALSE(Enabled(page, "request"));
     page.ShowTransponder(4001, "4001", 120);
     EXPECT_TRUE(Enabled(page, "request"));
@@ -159,47 +127,34 @@ TEST(Q9TransponderPage, RequestMarksClearsAndAsksTheTester)
     EXPECT_EQ(CountOccurrences(device.Written(), "l1\n"), 1);
 }
 
-TEST(Q9TransponderPage, GreysOutAfterSixSilentTicksAndBlanksAfter150)
+TEST(Q9TransponderPage, GreysOutAfterSixSilentTicksAndBlanks150AfterTheLastNews)
 {
     CQ9TransponderPage page;
     page.ShowTransponder(4001, "4001", 120);
-    Diagnostics reply;
-    reply.ShowOn(page);
-    for (int tick = 1; tick <= 6; ++tick)
-        page.OnTimer();
+    page.ShowDiagnostics(kReply);
+    Tick(page, 6);
     EXPECT_TRUE(Enabled(page, "id"));
     EXPECT_TRUE(Enabled(page, "request"));
     page.OnTimer();
-    EXPECT_FALSE(Enabled(page, "id"));
-    EXPECT_FALSE(Enabled(page, "rssi"));
-    EXPECT_FALSE(Enabled(page, "request"));
+    for (const char* field : {"id", "rssi", "request"})
+        EXPECT_FALSE(Enabled(page, field)) << field;
     EXPECT_EQ(Text(page, "id"), "4001"); // the texts stay
     EXPECT_EQ(Text(page, "version"), "3.14");
 
-    for (int tick = 8; tick <= 150; ++tick)
-        page.OnTimer();
+    Tick(page, 143);
     EXPECT_EQ(Text(page, "id"), "4001");
     page.OnTimer();
-    EXPECT_EQ(Text(page, "id"), "");
-    EXPECT_EQ(Text(page, "rssi"), "");
-    EXPECT_EQ(Text(page, "version"), "");
+    ExpectFields(page, {{"id", ""}, {"rssi", ""}, {"version", ""}});
     EXPECT_TRUE(Enabled(page, "id"));
     EXPECT_FALSE(Enabled(page, "request"));
-
     // The reading was plotted on the first tick only.
     EXPECT_EQ(page.Graph()->Value(119), 0u);
-}
 
-TEST(Q9TransponderPage, ADiagnosticsReplyPostponesTheBlanking)
-{
-    CQ9TransponderPage page;
+    // A diagnostics reply postpones the blanking.
     page.ShowTransponder(4001, "4001", 120);
-    for (int tick = 1; tick <= 100; ++tick)
-        page.OnTimer();
-    Diagnostics reply;
-    reply.ShowOn(page);
-    for (int tick = 1; tick <= 150; ++tick)
-        page.OnTimer();
+    Tick(page, 100);
+    page.ShowDiagnostics(kReply);
+    Tick(page, 150);
     EXPECT_EQ(Text(page, "version"), "3.14");
     page.OnTimer();
     EXPECT_EQ(Text(page, "version"), "");

@@ -22,11 +22,7 @@ void ExpectButton(const QWidget& page, const char* text, bool enabled)
     EXPECT_EQ(Button(page)->isEnabled(), enabled);
 }
 
-void ExpectFieldsEmpty(const QWidget& page)
-{
-    for (const char* field : {"id", "rssi", "temperature"})
-        EXPECT_EQ(Text(page, field), "") << field;
-}
+const FieldTexts kEmpty = {{"id", ""}, {"rssi", ""}, {"temperature", ""}};
 
 const char kToggle[] = "a";
 
@@ -52,7 +48,7 @@ class TrackSensorPageTest : public testing::Test {
 };
 } // namespace
 
-TEST_F(TrackSensorPageTest, WalksThroughItsStates)
+TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
 {
     // Idle after initialisation.
     ExpectButton(*m_page, "Start listening", true);
@@ -76,14 +72,19 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStates)
     m_page->SetListening(true); // Listening
     ExpectButton(*m_page, "Stop listening", true);
     EXPECT_TRUE(m_page->IsListening());
-    m_page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
-    EXPECT_EQ(Text(*m_page, "id"), "ZEVU-34567");
-    EXPECT_EQ(Text(*m_page, "rssi"), "88");
-    EXPECT_EQ(Text(*m_page, "temperature"), "21.5");
+    m_page->ShowTrackSensor("ZEVU-34567", 88, -20.0);
+    ExpectFields(*m_page, {{"id", "ZEVU-34567"}, {"rssi", "88"}, {"temperature", "-20.0"}});
+    m_page->SetCelsius(false);
+    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
+    EXPECT_EQ(Text(*m_page, "temperature"), "-4.0");
 
     Button(*m_page)->click(); // Stopping
     ExpectButton(*m_page, "Stop listening", false);
-    ExpectFieldsEmpty(*m_page);
+    ExpectFields(*m_page, kEmpty);
+    // Cleared fields stay empty when the unit changes.
+    m_page->SetCelsius(true);
+    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
+    ExpectFields(*m_page, kEmpty);
     EXPECT_TRUE(m_page->IsListening());
     EXPECT_TRUE(m_device.WaitForWritten(kToggle, 2));
 
@@ -96,7 +97,7 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStates)
     m_page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
     m_page->SetTesterConnected(false);
     ExpectButton(*m_page, "Start listening", false);
-    ExpectFieldsEmpty(*m_page);
+    ExpectFields(*m_page, kEmpty);
     EXPECT_FALSE(m_page->IsListening());
     m_page->SetTesterConnected(true);
     ExpectButton(*m_page, "Start listening", true);
@@ -122,23 +123,6 @@ TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningStopsFullAndRestartsP
     m_page->StepProgress();
     m_page->SetListening(true); // a repeated confirmation is no new session
     EXPECT_EQ(bar->value(), 1);
-}
-
-TEST_F(TrackSensorPageTest, TemperatureHasOneDecimalAndFollowsTheUnitUntilCleared)
-{
-    m_page->SetListening(true);
-    m_page->ShowTrackSensor("ZEVU-1", 50, -20.0);
-    EXPECT_EQ(Text(*m_page, "temperature"), "-20.0");
-    m_page->SetCelsius(false);
-    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
-    EXPECT_EQ(Text(*m_page, "temperature"), "-4.0");
-
-    // Once the fields were cleared, a change of unit shows no temperature
-    // without its sensor.
-    m_page->SetListening(false);
-    m_page->SetCelsius(true);
-    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
-    ExpectFieldsEmpty(*m_page);
 }
 
 TEST_F(TrackSensorPageTest, LeavingWhileListeningStopsTheTester)
