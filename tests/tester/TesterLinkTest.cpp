@@ -25,6 +25,19 @@ std::function<bool(const std::string&)> Holds(const std::string& text, int times
         [text, times](const std::string& transcript) { return CountOccurrences(transcript, text) >= times; };
 }
 
+// Answers each listed command once with its reply; then the usual replies.
+CScriptedDevice::Responder AnswerOnce(std::map<std::string, std::string> replies)
+{
+    return [replies](const std::string& command) mutable -> std::optional<std::string> {
+        const auto it = replies.find(command);
+        if (it == replies.end())
+            return std::nullopt;
+        std::string reply = it->second;
+        replies.erase(it);
+        return reply;
+    };
+}
+
 // A link on a scripted device whose pauses take no time and are written into
 // the device's transcript, so tests see them in order with the bytes.
 struct CScriptedLink {
@@ -55,6 +68,18 @@ struct CScriptedLink {
         return done;
     }
 
+    // Runs `action` on the reader thread right after the version query; the
+    // Tester answers each command in `replies` once with its reply.
+    void OnVersion(std::function<void()> action, std::map<std::string, std::string> replies = {})
+    {
+        device.SetResponder(
+            [action, usual = AnswerOnce(std::move(replies))](const std::string& command) mutable {
+                if (command == "v")
+                    action();
+                return usual(command);
+            });
+    }
+
     void ExpectTranscriptStartsWith(const std::string& expected) const
     {
         EXPECT_EQ(device.Transcript().substr(0, expected.size()), expected);
@@ -72,32 +97,6 @@ struct CScriptedLink {
                              onPause(duration);
                      }};
 };
-
-// Answers each listed command once with its reply; then the usual replies.
-CScriptedDevice::Responder AnswerOnce(std::map<std::string, std::string> replies)
-{
-    return [replies](const std::string& command) mutable -> std::optional<std::string> {
-        const auto it = replies.find(command);
-        if (it == replies.end())
-            return std::nullopt;
-        std::string reply = it->second;
-        replies.erase(it);
-        return reply;
-    };
-}
-
-// Sends a CAN message right after the version query; the Tester answers it
-// with `reply`.
-void SendCanAfterVersion(CScriptedLink& h, const std::string& reply)
-{
-    h.device.SetResponder([&h, reply](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.SendCanMessage(1, 0x10, 0, 0, nullptr);
-        if (command[0] == 'm')
-            return reply;
-        return std::nullopt;
-    });
-}
 
 } // namespace
 
@@ -144,14 +143,8 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
     // Queued right after the version query, before the first cycle; the fifth
     // finds the queue full. Commands the Tester cannot take are refused first
     // and take no place in the queue.
-    auto usual = AnswerOnce({
-        {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
-        {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
-        {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
-        {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
-    });
-    h.device.SetResponder([&, usual](const std::string& command) mutable -> std::optional<std::string> {
-        if (command == "v") {
+    h.OnVersion(
+        [&] {
             h.link.EmulateTransponder(5);
             h.link.SendLoop(0);
             h.link.SendLoop(64);
@@ -162,9 +155,13 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
             h.link.SendLoop(63);
             h.link.EmulateTransponder(4);
             h.link.StartListening();
-        }
-        return usual(command);
-    });
+        },
+        {
+            {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
+            {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
+            {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
+            {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
+        });
     ASSERT_TRUE(h.RunFor(6, 7));
     h.ExpectTranscriptStartsWith("|100|vtcbnxm5,1a2,2,0,1,FF\ntcbnxm255,7ff,0,1\ntcbnxl63\ntcbnx4tcbnxtcbnx");
     EXPECT_EQ(h.handlers.calls,
@@ -176,12 +173,7 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
 TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
 {
     CScriptedLink h;
-    h.device.SetResponder([&, usual = AnswerOnce({{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}})](
-                              const std::string& command) mutable {
-        if (command == "v")
-            h.link.StartListening();
-        return usual(command);
-    });
+    h.OnVersion([&] { h.link.StartListening(); }, {{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}});
     int steps = 0;
     h.onPause = [&](std::chrono::milliseconds duration) {
         if (duration != 250ms)
@@ -215,13 +207,7 @@ TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
 TEST(TesterLink, AnUnconfirmedListenToggleLeavesListeningOff)
 {
     CScriptedLink h;
-    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.StartListening();
-        if (command == "a")
-            return "#start listening\r\n";
-        return std::nullopt;
-    });
+    h.OnVersion([&] { h.link.StartListening(); }, {{"a", "#start listening\r\n"}});
     ASSERT_TRUE(h.RunFor(2, 0));
     h.ExpectTranscriptStartsWith("|100|vtcbnxatcbnx");
 }
@@ -235,11 +221,7 @@ TEST(TesterLink, CommandsQueuedBeforeTheSearchAreDropped)
             h.link.StartListening();
         }
     };
-    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.SendLoop(2);
-        return std::nullopt;
-    });
+    h.OnVersion([&] { h.link.SendLoop(2); });
     ASSERT_TRUE(h.RunFor(3, 0));
     h.ExpectTranscriptStartsWith("|100|vtcbnxl2\ntcbnxtc");
     EXPECT_EQ(h.link.RefusedCommands(), 0u);
@@ -375,7 +357,7 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
 {
     CScriptedLink h;
     h.device.SetIdleInput("#tx done\r\n"); // progress, but never "#msg done"
-    SendCanAfterVersion(h, "");
+    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", ""}});
     h.link.Start();
     ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.Count("Transmit 0") >= 3; }));
     h.link.Stop();
@@ -386,7 +368,7 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
 TEST(TesterLink, ATransmissionWaitEndsWhenTheTesterFallsSilent)
 {
     CScriptedLink h;
-    SendCanAfterVersion(h, "#tx done\r\n");
+    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", "#tx done\r\n"}});
     ASSERT_TRUE(h.RunFor(2, 4));
     h.ExpectTranscriptStartsWith("|100|vtcbnxm1,10,0,0\ntcbnx");
     EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5", "Transmit 0", "Disconnected"}));
