@@ -2,20 +2,16 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QHeaderView>
 #include <QImage>
-#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
 #include <thread>
 
 #include "CanMessageLogPage.h"
-#include "LogListModel.h"
 #include "LogRowEvent.h"
 #include "LoggingListCtrl.h"
 #include "LoggingTabCtrl.h"

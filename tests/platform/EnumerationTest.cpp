@@ -9,13 +9,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "Ftd2xxDevice.h"
 #include "PtyPair.h"
 #include "RuntimeFolder.h"
 #include "SimulatedDeviceRegistry.h"
-#include "SysfsSerialPorts.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
