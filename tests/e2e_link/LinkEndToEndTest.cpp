@@ -2,7 +2,6 @@
 // pseudo-terminal: what only the whole path shows. The replies' arithmetic is
 // the parser's tests' business, the order of commands the link tests'.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -12,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <set>
 #include <sstream>
 
 #include "ChildProcess.h"
@@ -20,11 +18,28 @@
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto kPatience = 10s; // generous: sanitizer builds on a busy machine
+constexpr std::chrono::milliseconds kPatience{10000}; // generous: sanitizer builds on a busy machine
+
+// The event lines of a monitor's output, time stamps taken off.
+std::vector<std::string> EventLines(const std::string& text)
+{
+    const std::regex stamped(R"(\d\d:\d\d:\d\d\.\d\d\d (.*))");
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::smatch match;
+    for (std::string line; std::getline(in, line);)
+        if (std::regex_match(line, match, stamped))
+            lines.push_back(match[1]);
+    return lines;
+}
+
+bool StartsWith(const std::vector<std::string>& lines, const std::vector<std::string>& prefix)
+{
+    return lines.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), lines.begin());
+}
 
 class LinkEndToEnd : public ::testing::Test {
   protected:
@@ -48,14 +63,33 @@ class LinkEndToEnd : public ::testing::Test {
     }
     std::string RecordFile(const std::string& name) const { return m_root / (name + ".bytes"); }
 
-    // Runs tester-monitor with `arguments` to its end; its output.
-    std::string RunMonitor(std::vector<std::string> arguments)
+    // Runs tester-monitor with `arguments` to its end; its output. Its
+    // standard error goes to `errors` when one is given.
+    std::string RunMonitor(std::vector<std::string> arguments, const std::string& errors = "")
     {
         const std::string output = m_root / "monitor.txt";
         arguments.insert(arguments.end(), {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs});
-        CChildProcess monitor(TESTER_MONITOR_PATH, arguments, output);
-        EXPECT_EQ(monitor.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+        CChildProcess monitor(TESTER_MONITOR_PATH, arguments, output, errors);
+        EXPECT_EQ(monitor.Wait(kPatience), 0);
         return ReadWholeFile(output);
+    }
+
+    // Replays `recording` through a simulator to a monitor: the monitor's
+    // event lines; `said` gets what the simulator printed.
+    std::vector<std::string> ReplayAtTheDesk(const std::string& recording, std::string& said)
+    {
+        const std::string simOutput = m_root / "replay-sim.txt";
+        CChildProcess replay(TESTER_SIM_PATH,
+                             {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime},
+                             simOutput);
+        EXPECT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
+        const std::string desk = m_root / "desk.txt";
+        CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs},
+                              desk);
+        EXPECT_EQ(replay.Wait(kPatience), 0);
+        EXPECT_EQ(monitor.Stop(), 0);
+        said = ReadWholeFile(simOutput);
+        return EventLines(ReadWholeFile(desk));
     }
 
     CTesterLink& Link() { return m_harness.Link(); }
@@ -65,39 +99,8 @@ class LinkEndToEnd : public ::testing::Test {
     {
         return PumpUntil([&] { return Seen().Count(prefix) >= count; });
     }
-    // The calls from the `nth` (1-based) "Disconnected" up to the next "Connected".
-    std::vector<std::string> CallsAfterLoss(int nth = 1)
-    {
-        std::vector<std::string> calls;
-        int losses = 0;
-        for (const std::string& call : Seen().calls) {
-            losses += call == "Disconnected";
-            if (losses >= nth && call == "Connected")
-                break;
-            if (losses >= nth)
-                calls.push_back(call);
-        }
-        return calls;
-    }
-
-    // Unplugs the simulator when it receives `command`, which `send` makes the
-    // link send; the last event before the loss is `lastBefore`, and the new
-    // connection polls as usual.
-    void UnplugAt(const char* command, const std::function<void()>& send, const std::string& lastBefore)
-    {
-        StartSim("sim", {"--unplug-on", command, "--replug-after", "0.5"});
-        Link().Start();
-        ASSERT_TRUE(PumpUntilCount("Version", 1));
-        send();
-        ASSERT_TRUE(PumpUntilCount("Disconnected", 1));
-        const auto loss = std::find(Seen().calls.begin(), Seen().calls.end(), "Disconnected");
-        ASSERT_NE(loss, Seen().calls.begin());
-        EXPECT_EQ(*(loss - 1), lastBefore);
-        EXPECT_LT(Seen().LongestStop(), 2000ms);
-        ASSERT_TRUE(PumpUntilCount("Connected", 2));
-        const int loops = Seen().Count("Loop");
-        ASSERT_TRUE(PumpUntilCount("Loop", loops + 3));
-    }
+    // Polling goes on: three more loop levels arrive.
+    bool PumpThreeMoreLoops() { return PumpUntilCount("Loop", Seen().Count("Loop") + 3); }
 
     CTempFolder m_root{"q9-e2e"};
     std::string m_runtime = m_root / "run";
@@ -111,9 +114,7 @@ TEST_F(LinkEndToEnd, ConnectsEveryKindOfEventArrivesAndTheSimulatorUnregisters)
     StartSim("sim", {"--special-every", "2"});
     Link().Start();
     ASSERT_TRUE(PumpUntilCount("Version", 1));
-    ASSERT_GE(Seen().calls.size(), 2u);
-    EXPECT_EQ(Seen().calls[0], "Connected");
-    EXPECT_EQ(Seen().calls[1], "Version 2.3");
+    EXPECT_TRUE(StartsWith(Seen().calls, {"Connected", "Version 2.3"}));
     ASSERT_TRUE(PumpUntil([&] {
         for (const char* kind : {"Transponder", "Q9", "Mindlet", "Beacon", "Loop"})
             if (Seen().Count(kind) == 0)
@@ -131,8 +132,7 @@ TEST_F(LinkEndToEnd, ConnectsEveryKindOfEventArrivesAndTheSimulatorUnregisters)
     ASSERT_TRUE(PumpUntilCount("Special 3", 2));
     Link().StopListening();
     ASSERT_TRUE(PumpUntilCount("Listening 1", 1));
-    const int loops = Seen().Count("Loop");
-    ASSERT_TRUE(PumpUntilCount("Loop", loops + 3)) << "polling did not resume";
+    ASSERT_TRUE(PumpThreeMoreLoops());
     Link().Stop();
     EXPECT_EQ(Seen().Count("Listening 0"), 1);
     EXPECT_EQ(Seen().Count("Disconnected"), 0);
@@ -152,82 +152,27 @@ TEST_F(LinkEndToEnd, WithoutATesterTheLinkSearchesWithoutReadingAndConnectsWhenO
     ASSERT_TRUE(PumpUntilCount("Disconnected", 5));
     EXPECT_EQ(Seen().Count("Connected"), 0);
     EXPECT_EQ(m_harness.Device().m_reads.load(), 0u);
-    EXPECT_LT(Seen().LongestStop(), 2000ms);
 
     StartSim("sim");
     ASSERT_TRUE(PumpUntilCount("Version", 1));
 }
 
-TEST_F(LinkEndToEnd, FaultyLinesCostEventsButNotTheLink)
+TEST_F(LinkEndToEnd, UnpluggedWhileListeningTheLinkSearchesWithoutReadingAndComesBackPolling)
 {
-    // Every 7th line garbage (a cycle is 5 lines, so every poll loses some),
-    // every 11th cut by the host and its tail read as the next reply. At the
-    // real line rate no record may be refused, even in a slow sanitizer build.
-    StartSim("sim", {"--pace", "real", "--garbage-every", "7", "--prefix-every", "3", "--no-cr-every", "2",
-                     "--long-every", "11"});
+    StartSim("sim", {"--unplug-on", "d", "--replug-after", "0.5"});
     Link().Start();
-    ASSERT_TRUE(PumpUntilCount("Loop", 50));
-    EXPECT_GT(Seen().Count("Beacon"), 0);
-    EXPECT_GT(Seen().Count("Transponder"), 0);
-    EXPECT_EQ(Seen().Count("Disconnected"), 0);
-    EXPECT_EQ(Link().RefusedEvents(), 0u);
-}
-
-TEST_F(LinkEndToEnd, UnpluggedWhilePollingTheLinkIsLostStoppedQuicklyAndFoundAgain)
-{
-    StartSim("sim", {"--unplug-after", "0.6", "--replug-after", "1.0"});
-    Link().Start();
+    ASSERT_TRUE(PumpUntilCount("Version", 1));
+    Link().StartListening();
     ASSERT_TRUE(PumpUntilCount("Disconnected", 1));
     const uint64_t readsAtLoss = m_harness.Device().m_reads.load();
-    rusage before{};
-    ::getrusage(RUSAGE_SELF, &before);
-    const auto lostAt = std::chrono::steady_clock::now();
-
+    const auto loss = std::find(Seen().calls.begin(), Seen().calls.end(), "Disconnected");
+    EXPECT_EQ(*(loss - 1), "Listening 0");
     ASSERT_TRUE(PumpUntilCount("Connected", 2));
-    const auto lostFor = std::chrono::steady_clock::now() - lostAt;
-    rusage after{};
-    ::getrusage(RUSAGE_SELF, &after);
-    const auto cpu = [](const rusage& r) {
-        return r.ru_utime.tv_sec + r.ru_stime.tv_sec + (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-    };
-    // A reader that took the hang-up for a time-out would read millions of
-    // times and burn a core; a searching link reads nothing. The few hundred
-    // allowed are the reads of the new connection that happen before its
-    // event is seen here, more of them in a slow sanitizer build.
+    // A reader that took the hang-up for a time-out would read on and on; a
+    // searching link reads nothing. The few hundred allowed are the reads of
+    // the new connection before its event is seen here.
     EXPECT_LT(m_harness.Device().m_reads.load() - readsAtLoss, 1000u);
-    EXPECT_LT(cpu(after) - cpu(before), 0.5 * std::chrono::duration<double>(lostFor).count());
-    EXPECT_LT(Seen().LongestStop(), 2000ms);
-    for (const std::string& call : CallsAfterLoss())
-        EXPECT_EQ(call, "Disconnected") << "only searching between loss and reconnection";
-    ASSERT_TRUE(PumpUntilCount("Version", 2));
-    const int loops = Seen().Count("Loop");
-    ASSERT_TRUE(PumpUntilCount("Loop", loops + 3));
-}
-
-TEST_F(LinkEndToEnd, UnpluggedDuringATransmissionTheWaitEnds)
-{
-    const uint8_t data[1] = {0x55};
-    // No "message done" from an unplugged Tester: the step done is the last.
-    UnplugAt(
-        "m", [&] { Link().SendCanMessage(3, 0x123, 1, 0, data); }, "Transmit 0");
-    EXPECT_EQ(Seen().Count("Transmit"), 1);
-}
-
-TEST_F(LinkEndToEnd, UnpluggedWhileListeningTheLinkComesBackPolling)
-{
-    UnplugAt(
-        "d", [&] { Link().StartListening(); }, "Listening 0");
-}
-
-TEST_F(LinkEndToEnd, ATesterThatDoesNotTellItsVersionIsPolledOnOneConnection)
-{
-    StartSim("sim", {"--no-firmware"});
-    Link().Start();
-    ASSERT_TRUE(PumpUntilCount("Transponder", 20));
-    EXPECT_EQ(Seen().Count("Connected"), 1);
-    EXPECT_EQ(Seen().Count("Disconnected"), 0);
-    EXPECT_EQ(Seen().Count("Version"), 1);
-    EXPECT_EQ(Seen().Count("Version unknown"), 1); // "prior to 2.2"
+    ASSERT_TRUE(PumpThreeMoreLoops());
 }
 
 TEST_F(LinkEndToEnd, MonitorTellsOnceWhyAFoundTesterCannotBeOpened)
@@ -239,8 +184,14 @@ TEST_F(LinkEndToEnd, MonitorTellsOnceWhyAFoundTesterCannotBeOpened)
     const std::string slave = ::ptsname(master);
     std::ofstream(m_runtime + "/locked")
         << "pid=" << ::getpid() << "\npath=" << slave << "\ndescription=TAMRIX TESTER\n";
-    const std::string text = RunMonitor({"--seconds", "1.5"});
+    // A recording that cannot be made is said once as well, and the search goes on.
+    const std::string errors = m_root / "errors.txt";
+    const std::string text =
+        RunMonitor({"--seconds", "1.5", "--record", "/nonexistent-folder/r.q9rec"}, errors);
     ::close(master);
+    EXPECT_EQ(ReadWholeFile(errors),
+              "tester-monitor: cannot record to /nonexistent-folder/r.q9rec: No such file "
+              "or directory; going on without a recording\n");
     const std::string reason =
         " found a Tester but cannot open it: cannot open " + slave + ": Input/output error\n";
     const size_t at = text.find(reason);
@@ -248,12 +199,15 @@ TEST_F(LinkEndToEnd, MonitorTellsOnceWhyAFoundTesterCannotBeOpened)
     EXPECT_EQ(text.find(reason, at + 1), std::string::npos) << "printed more than once:\n" << text;
 }
 
-TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEvents)
+TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEventsAndGoesOnWhenItsRecordingStops)
 {
     // Ten times the Tester's rate: as fast as a real one could ever be, and a
     // monitor printing every line keeps up.
     StartSim("sim", {"--special-every", "1", "--pace", "10x"});
-    const std::string text = RunMonitor({"--seconds", "2", "--send-can", "5,1a2,0,01,FF", "--diagnostics"});
+    // A recording that stops short costs it nothing.
+    const std::string errors = m_root / "errors.txt";
+    const std::string text = RunMonitor(
+        {"--seconds", "2", "--send-can", "5,1a2,0,01,FF", "--diagnostics", "--record", "/dev/full"}, errors);
     for (const char* expected :
          {" connected\n", " firmware version 2.3\n", " transponder Korvo ", " beacon 42 ", " loop level ",
           " transponder Mindlet ", " diagnostics ", " transmit: message done\n", " records refused\n"}) {
@@ -261,24 +215,9 @@ TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEvents)
                                                           << text.substr(0, 2000);
     }
     EXPECT_NE(ReadWholeFile(RecordFile("sim")).find("m5,1a2,2,0,1,FF\n"), std::string::npos);
-}
-
-// The event lines of a monitor's output, time stamps taken off.
-std::vector<std::string> EventLines(const std::string& text)
-{
-    const std::regex stamped(R"(\d\d:\d\d:\d\d\.\d\d\d (.*))");
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::smatch match;
-    for (std::string line; std::getline(in, line);)
-        if (std::regex_match(line, match, stamped))
-            lines.push_back(match[1]);
-    return lines;
-}
-
-bool StartsWith(const std::vector<std::string>& lines, const std::vector<std::string>& prefix)
-{
-    return lines.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), lines.begin());
+    EXPECT_EQ(
+        ReadWholeFile(errors),
+        "tester-monitor: recording to /dev/full stopped: No space left on device; the Tester link goes on\n");
 }
 
 TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAndReplaysAsTheSameEvents)
@@ -286,86 +225,42 @@ TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAndReplaysAsTheSameEvents)
     // On site: a faulty line and a Tester unplugged for a while.
     StartSim("site", {"--pace", "0.5x", "--garbage-every", "7", "--long-every", "13", "--prefix-every", "5",
                       "--no-cr-every", "3", "--unplug-after", "1.5", "--replug-after", "0.5"});
-    const std::string recording = (m_root / "site.q9rec").string();
-    const std::string live = (m_root / "live.txt").string();
-    CChildProcess site(
-        TESTER_MONITOR_PATH,
-        {"--seconds", "4", "--record", recording, "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, live);
-    ASSERT_EQ(site.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    const std::string recording = m_root / "site.q9rec";
+    const std::vector<std::string> liveEvents =
+        EventLines(RunMonitor({"--seconds", "4", "--record", recording}));
     m_sims.clear();
-    const std::vector<std::string> liveEvents = EventLines(ReadWholeFile(live));
     ASSERT_GE(std::count(liveEvents.begin(), liveEvents.end(), "connected"), 2) << "no unplug recorded";
 
     // At the desk, offline: every event the monitor printed, in order (and
     // those of the last bytes it had read when its time was up).
-    const std::string offline = (m_root / "offline.txt").string();
+    const std::string offline = m_root / "offline.txt";
     CChildProcess reading(TESTER_MONITOR_PATH, {"--replay", recording}, offline);
-    ASSERT_EQ(reading.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
+    ASSERT_EQ(reading.Wait(kPatience), 0);
     EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(offline)), liveEvents)) << ReadWholeFile(offline);
 
     // At the desk, through the simulator: a monitor re-lives the session.
-    const std::string simOutput = (m_root / "replay-sim.txt").string();
-    CChildProcess replay(TESTER_SIM_PATH,
-                         {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime}, simOutput);
-    ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
-    const std::string desk = (m_root / "desk.txt").string();
-    CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
-    EXPECT_EQ(replay.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0)
-        << ReadWholeFile(simOutput);
-    EXPECT_EQ(monitor.Stop(), 0);
-    EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(desk)), liveEvents)) << ReadWholeFile(simOutput);
-    const std::string said = ReadWholeFile(simOutput);
-    const size_t end = said.find("end of the recording");
-    EXPECT_NE(end, std::string::npos) << said;
-    EXPECT_EQ(said.find("plugged in", end), std::string::npos) << "plugged in after the end:\n" << said;
-}
-
-TEST_F(LinkEndToEnd, ARecordingThatCannotBeWrittenIsSaidOnceAndTheLinkGoesOn)
-{
-    StartSim("sim", {"--pace", "10x"});
-    for (const std::string file : {"/dev/full", "/nonexistent-folder/r.q9rec"}) {
-        const std::string output = (m_root / "monitor.txt").string();
-        const std::string errors = (m_root / "errors.txt").string();
-        CChildProcess monitor(
-            TESTER_MONITOR_PATH,
-            {"--seconds", "1", "--record", file, "--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, output,
-            errors);
-        ASSERT_EQ(monitor.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
-        const std::string text = ReadWholeFile(output);
-        EXPECT_NE(text.find(" transponder Korvo "), std::string::npos) << text.substr(0, 2000);
-        const std::string complaint = ReadWholeFile(errors);
-        const std::string expected = file == "/dev/full"
-                                         ? "tester-monitor: recording to /dev/full stopped: No space left on "
-                                           "device; the Tester link goes on\n"
-                                         : "tester-monitor: cannot record to /nonexistent-folder/r.q9rec: No "
-                                           "such file or directory; going on without a recording\n";
-        EXPECT_EQ(complaint, expected);
-    }
+    std::string said;
+    EXPECT_TRUE(StartsWith(ReplayAtTheDesk(recording, said), liveEvents)) << said;
 }
 
 TEST_F(LinkEndToEnd, AReplyThatCameJustInTimeOnSiteComesInTimeInTheReplay)
 {
     // On site the Korvo report came 199.99 ms after its poll, just inside the
     // 200 ms read time-out; the replay's own delays must not push it out.
-    const std::string recording = (m_root / "late.q9rec").string();
+    const std::string recording = m_root / "late.q9rec";
     std::ofstream(recording)
         << "q9tester-recording 1 q9tester 2.5.0 started 2026-12-07 10:00:00 +0000\n"
            "0 plug\n100 tx v\n1000 rx #v,2.3\\r\\n\n1100 tx t\n"
            "201090 rx #t,1234567,80,0,0\\r\\n\n201200 tx c\n202000 rx #c,7001234,60\\r\\n\n"
            "202100 close\n";
-    const std::string simOutput = (m_root / "replay-sim.txt").string();
-    CChildProcess replay(TESTER_SIM_PATH,
-                         {"--replay", recording, "--name", "desk", "--runtime-dir", m_runtime}, simOutput);
-    ASSERT_TRUE(WaitForFile(m_runtime + "/desk", kPatience));
-    const std::string desk = (m_root / "desk.txt").string();
-    CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
-    EXPECT_EQ(replay.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(kPatience)), 0);
-    EXPECT_EQ(monitor.Stop(), 0);
-    const std::vector<std::string> events = EventLines(ReadWholeFile(desk));
-    EXPECT_TRUE(StartsWith(events, {"connected", "firmware version 2.3",
-                                    "transponder Korvo 1234567 rssi 80 battery ok",
-                                    "transponder Q9 7001234 rssi 60"}))
-        << ReadWholeFile(desk) << ReadWholeFile(simOutput);
+    std::string said;
+    EXPECT_TRUE(StartsWith(ReplayAtTheDesk(recording, said), {"connected", "firmware version 2.3",
+                                                              "transponder Korvo 1234567 rssi 80 battery ok",
+                                                              "transponder Q9 7001234 rssi 60"}))
+        << said;
+    const size_t end = said.find("end of the recording");
+    EXPECT_NE(end, std::string::npos) << said;
+    EXPECT_EQ(said.find("plugged in", end), std::string::npos) << "plugged in after the end:\n" << said;
 }
 
 } // namespace

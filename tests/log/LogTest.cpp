@@ -13,86 +13,82 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::tm Utc(int year, int month, int day, int hour, int minute, int second)
+// Writes a copy of `text`, as the callers that keep their own text do.
+bool Write(CLog& log, std::string text, bool raw = false)
 {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
+    return log.Write(text, raw);
 }
+
+// Each test in a folder of its own: the logs land in ./Log.
+class LogTest : public ::testing::Test {
+  protected:
+    void SetUp() override { m_folder.MakeCurrent(); }
+
+    // A log opened without banners and written without time prefixes.
+    void OpenPlain(CLog& log)
+    {
+        ASSERT_TRUE(log.Open(false));
+        log.SetTimePrefix(false);
+    }
+
+    CTempFolder m_folder;
+};
 
 } // namespace
 
-TEST(LogTest, StampsAndPrefixesAreZeroPaddedUtcFields)
+TEST(LogStamp, StampsAndPrefixesAreZeroPaddedUtcFields)
 {
-    struct Case {
-        std::tm utc;
-        bool timeInName;
-        const char* stamp;
-    } cases[] = {
-        {Utc(2026, 1, 2, 3, 4, 5), true, "20260102_030405"},
-        {Utc(2026, 1, 2, 3, 4, 5), false, "20260102"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(CLog::FormatStamp(c.utc, c.timeInName), c.stamp);
-    EXPECT_EQ(CLog::FormatTimePrefix(Utc(2026, 1, 2, 3, 4, 5), 7), "03:04:05.007 -- ");
+    std::tm utc{};
+    utc.tm_year = 2026 - 1900;
+    utc.tm_mday = 2;
+    utc.tm_hour = 3;
+    utc.tm_min = 4;
+    utc.tm_sec = 5;
+    EXPECT_EQ(CLog::FormatStamp(utc, true), "20260102_030405");
+    EXPECT_EQ(CLog::FormatStamp(utc, false), "20260102");
+    EXPECT_EQ(CLog::FormatTimePrefix(utc, 7), "03:04:05.007 -- ");
 }
 
-TEST(LogTest, OpenCreatesTheDatedFileAndAppendsWithoutTruncating)
+TEST_F(LogTest, OpenCreatesTheDatedFileAndAppendsWithoutTruncating)
 {
-    CTempFolder folder;
-    folder.MakeCurrent();
     std::string path;
     {
         CLog log("Tester", false); // named by the day: a second run gets the same file
         ASSERT_TRUE(log.Open(false));
         path = log.Path();
         EXPECT_TRUE(std::regex_match(path, std::regex(R"(Log/Tester_\d{8}\.log)"))) << path;
-        std::string line = "first";
-        ASSERT_TRUE(log.Write(line, true));
+        ASSERT_TRUE(Write(log, "first", true));
     }
     CLog again("Tester", false);
     ASSERT_TRUE(again.Open(false));
-    std::string line = "second";
-    ASSERT_TRUE(again.Write(line, true));
+    ASSERT_TRUE(Write(again, "second", true));
     if (again.Path() == path) { // else the date turned meanwhile
         EXPECT_EQ(ReadFileBytes(path), "firstsecond");
     }
 }
 
-TEST(LogTest, LinesEndInCrLfWithLineBreaksInTheTextBlanked)
+TEST_F(LogTest, LinesEndInCrLfWithLineBreaksInTheTextBlanked)
 {
-    CTempFolder folder;
-    folder.MakeCurrent();
     CLog log("Lines", true);
-    ASSERT_TRUE(log.Open(false));
-    log.SetTimePrefix(false);
+    OpenPlain(log);
     std::string text = "a\rb\nc\r\n";
     ASSERT_TRUE(log.Write(text, false));
     EXPECT_EQ(text, "a b c  "); // changed in place
     std::string raw = "x\r\ny";
     ASSERT_TRUE(log.Write(raw, true));
     EXPECT_EQ(raw, "x\r\ny");
-    std::string degree = "21\xB0";
-    ASSERT_TRUE(log.Write(degree, false));
+    ASSERT_TRUE(Write(log, "21\xB0"));
     EXPECT_EQ(ReadFileBytes(log.Path()), "a b c  \r\nx\r\ny21\xB0\r\n");
 }
 
-TEST(LogTest, BannersAndTimePrefixWhenAsked)
+TEST_F(LogTest, BannersAndTimePrefixWhenAsked)
 {
-    CTempFolder folder;
-    folder.MakeCurrent();
     std::string path;
     {
         CLog log("Banner", true);
         ASSERT_TRUE(log.Open(true));
         path = log.Path();
-        std::string text = "hello";
-        ASSERT_TRUE(log.Write(text, false));
+        ASSERT_TRUE(Write(log, "hello"));
     }
     const std::string bytes = ReadFileBytes(path);
     const std::regex expected(R"(\d\d:\d\d:\d\d\.\d{3} -- -----------Logging started-----------------\r\n)"
@@ -101,15 +97,14 @@ TEST(LogTest, BannersAndTimePrefixWhenAsked)
     EXPECT_TRUE(std::regex_match(bytes, expected)) << bytes;
 }
 
-TEST(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
+TEST_F(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
 {
-    CTempFolder folder;
-    folder.MakeCurrent();
-    {
-        CLog closed("Closed", true);
-        std::string text = "x";
-        EXPECT_FALSE(closed.Write(text, false));
-    }
+    CLog closed("Closed", true);
+    EXPECT_FALSE(Write(closed, "x"));
+    CLog tooLong(std::string(400, 'n'), false); // more than a file name can hold
+    EXPECT_FALSE(tooLong.Open(false));
+    CLog fits(std::string(200, 'n'), false);
+    EXPECT_TRUE(fits.Open(false));
     // A file that refuses every write: today's (and tomorrow's, in case the
     // date turns meanwhile) dated name points at /dev/full.
     fs::create_directory("Log");
@@ -121,21 +116,16 @@ TEST(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
     }
     CLog full("Full", false);
     ASSERT_TRUE(full.Open(false));
-    std::string text = "lost";
-    EXPECT_FALSE(full.Write(text, false));
+    EXPECT_FALSE(Write(full, "lost"));
     EXPECT_TRUE(full.IsOpen());
-    EXPECT_FALSE(full.Write(text, false)); // tried again, not given up
+    EXPECT_FALSE(Write(full, "lost")); // tried again, not given up
 }
 
-TEST(LogTest, ALineCutShortByTheSizeLimitIsTakenBackWhole)
+TEST_F(LogTest, ALineCutShortByTheSizeLimitIsTakenBackWhole)
 {
-    CTempFolder folder;
-    folder.MakeCurrent();
     CLog log("Torn", true);
-    ASSERT_TRUE(log.Open(false));
-    log.SetTimePrefix(false);
-    std::string first = "06-12-2026,first";
-    ASSERT_TRUE(log.Write(first, false));
+    OpenPlain(log);
+    ASSERT_TRUE(Write(log, "06-12-2026,first"));
 
     // Room for a few bytes of the next line only (root cannot bypass it).
     std::signal(SIGXFSZ, SIG_IGN);
@@ -144,23 +134,11 @@ TEST(LogTest, ALineCutShortByTheSizeLimitIsTakenBackWhole)
     rlimit limited = saved;
     limited.rlim_cur = fs::file_size(log.Path()) + 5;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    std::string lost = "23456789,,,Korvo";
-    const bool written = log.Write(lost, false);
+    const bool written = Write(log, "23456789,,,Korvo");
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
     EXPECT_FALSE(written);
     EXPECT_EQ(ReadFileBytes(log.Path()), "06-12-2026,first\r\n");
 
-    std::string next = "next";
-    ASSERT_TRUE(log.Write(next, false));
+    ASSERT_TRUE(Write(log, "next"));
     EXPECT_EQ(ReadFileBytes(log.Path()), "06-12-2026,first\r\nnext\r\n");
-}
-
-TEST(LogTest, ABaseNameTooLongForAFileNameIsReportedNotOpened)
-{
-    CTempFolder folder;
-    folder.MakeCurrent();
-    CLog tooLong(std::string(400, 'n'), false);
-    EXPECT_FALSE(tooLong.Open(false));
-    CLog fits(std::string(200, 'n'), false);
-    EXPECT_TRUE(fits.Open(false));
 }

@@ -2,20 +2,16 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QHeaderView>
 #include <QImage>
-#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
 #include <thread>
 
 #include "CanMessageLogPage.h"
-#include "LogListModel.h"
 #include "LogRowEvent.h"
 #include "LoggingListCtrl.h"
 #include "LoggingTabCtrl.h"
@@ -63,7 +59,7 @@ class LoggingListTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(LoggingListTest, TransponderLogFileHoldsTitlesAndRowsByteForByte)
+TEST_F(LoggingListTest, LogPagesWriteTitlesAndRowsByteForByteAndListTheNewestFirst)
 {
     {
         CTransponderLogPage page;
@@ -78,10 +74,7 @@ TEST_F(LoggingListTest, TransponderLogFileHoldsTitlesAndRowsByteForByte)
               "1234567,\"Car 7, blue\",42,Korvo,12,Low,05-12-2026 17:24:48  \r\n"
               "CC-12345,two  lines,,Mindlet,,21\xB0,05-12-2026 17:24:49  \r\n"
               "9,\"say \"\"hi\"\"\",,Q9,,,t  \r\n");
-}
 
-TEST_F(LoggingListTest, CanLogFileAndListShowTheCellsInOrder)
-{
     CCanMessageLogPage page;
     page.AddLogRow(*Row({"Sent", "", "", "", "1A3", "", "05-12-2026 17:24:48"}));
     page.AddLogRow(*Row({"Received", "Car 7", "1234", "42", "7FF", "01 FF ", "05-12-2026 17:24:49"}));

@@ -9,24 +9,16 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "Ftd2xxDevice.h"
 #include "PtyPair.h"
 #include "RuntimeFolder.h"
 #include "SimulatedDeviceRegistry.h"
-#include "SysfsSerialPorts.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteFile(const fs::path& path, const std::string& text)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path) << text;
-}
 
 // One USB device with a serial interface, as sysfs shows it:
 //   devices/.../usb1/<port>/{idVendor,product}
@@ -42,12 +34,11 @@ void AddUsbTty(const fs::path& sysfs, const std::string& usbPort, const std::str
     const fs::path bound = acm ? interface : interface / tty;
     const fs::path ttyFolder = bound / "tty" / tty;
     fs::create_directories(ttyFolder);
-    WriteFile(usbDevice / "idVendor", "0403\n");
-    if (product != nullptr) {
-        WriteFile(usbDevice / "product", product);
-    }
+    WriteFileBytes(usbDevice / "idVendor", "0403\n");
+    if (product != nullptr)
+        WriteFileBytes(usbDevice / "product", product);
     // A sysfs interface folder has no idVendor; the walk must go past it.
-    WriteFile(interface / "bInterfaceNumber", "00\n");
+    WriteFileBytes(interface / "bInterfaceNumber", "00\n");
     fs::create_directories(sysfs / "class/tty");
     fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
     fs::create_directory_symlink(fs::relative(bound, ttyFolder), ttyFolder / "device");
@@ -61,15 +52,18 @@ void AddPlainTty(const fs::path& sysfs, const std::string& tty)
     fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
 }
 
-std::vector<DeviceListEntry> ListOf(CFtd2xxDevice& device)
+using Entries = std::vector<std::string>;
+
+// The device list, an entry as "path=description".
+Entries ListOf(CFtd2xxDevice& device)
 {
     uint32_t count = 0;
     EXPECT_TRUE(device.CreateDeviceInfoList(count));
-    std::vector<DeviceListEntry> list;
+    Entries list;
     for (uint32_t i = 0; i < count; ++i) {
         std::string description;
         EXPECT_TRUE(device.GetDeviceDescription(i, description));
-        list.push_back({device.DevicePath(i), description});
+        list.push_back(device.DevicePath(i) + "=" + description);
     }
     std::string ignored;
     EXPECT_FALSE(device.GetDeviceDescription(count, ignored));
@@ -79,38 +73,31 @@ std::vector<DeviceListEntry> ListOf(CFtd2xxDevice& device)
 pid_t DeadPid()
 {
     const pid_t child = ::fork();
-    if (child == 0) {
+    if (child == 0)
         ::_exit(0);
-    }
     ::waitpid(child, nullptr, 0);
     return child;
 }
 
 void WriteEntry(const fs::path& folder, const std::string& name, long pid, const std::string& path)
 {
-    WriteFile(folder / name,
-              "pid=" + std::to_string(pid) + "\npath=" + path + "\ndescription=TAMRIX TESTER\n");
+    WriteFileBytes(folder / name,
+                   "pid=" + std::to_string(pid) + "\npath=" + path + "\ndescription=TAMRIX TESTER\n");
 }
 
 class EnumerationTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        m_sysfs = m_root.Path() / "sys";
-        m_runtime = m_root.Path() / "run";
-        ASSERT_TRUE(m_pty.Ok());
-    }
+    void SetUp() override { ASSERT_TRUE(m_pty.Ok()); }
 
-    std::string CreateRegistryFolder()
+    void CreateRegistryFolder()
     {
         std::string error;
         EXPECT_TRUE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << error;
-        return error;
     }
 
     CTempFolder m_root;
-    fs::path m_sysfs;
-    fs::path m_runtime;
+    const fs::path m_sysfs = m_root / "sys";
+    const fs::path m_runtime = m_root / "run";
     PtyPair m_pty;
 };
 
@@ -130,50 +117,41 @@ TEST_F(EnumerationTest, UsbProductStringsBecomeDescriptionsInDriverOrder)
     AddPlainTty(m_sysfs, "ttyUSBx");
 
     CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    const std::vector<DeviceListEntry> list = ListOf(device);
-    ASSERT_EQ(list.size(), 7u);
-    const std::pair<const char*, const char*> expected[] = {
-        {"/dev/ttyACM0", ""},
-        {"/dev/ttyUSB0", "TAMRIX TESTER"},
-        {"/dev/ttyUSB1", "TAMRIX TESTER "},
-        {"/dev/ttyUSB2", "FT232R USB UART"},
-        {"/dev/ttyUSB3", "TAMRIX TESTER\r"},
-        {"/dev/ttyUSB4", "TAMRIX TESTER\nB"},
-        {"/dev/ttyUSB10", "tamrix tester"},
-    };
-    for (size_t i = 0; i < list.size(); ++i) {
-        EXPECT_EQ(list[i].path, expected[i].first) << i;
-        EXPECT_EQ(list[i].description, expected[i].second) << i;
-    }
+    EXPECT_EQ(ListOf(device),
+              (Entries{"/dev/ttyACM0=", "/dev/ttyUSB0=TAMRIX TESTER", "/dev/ttyUSB1=TAMRIX TESTER ",
+                       "/dev/ttyUSB2=FT232R USB UART", "/dev/ttyUSB3=TAMRIX TESTER\r",
+                       "/dev/ttyUSB4=TAMRIX TESTER\nB", "/dev/ttyUSB10=tamrix tester"}));
+
+    // Missing trees give an empty list, not a failure.
+    CFtd2xxDevice nowhere((m_root / "nothing").string(), (m_root / "none").string());
+    EXPECT_TRUE(ListOf(nowhere).empty());
+    EXPECT_FALSE(nowhere.Open(0));
 }
 
-TEST_F(EnumerationTest, MissingTreesGiveAnEmptyListNotAFailure)
-{
-    CFtd2xxDevice device((m_root.Path() / "nothing").string(), (m_root.Path() / "none").string());
-    EXPECT_TRUE(ListOf(device).empty());
-    EXPECT_FALSE(device.Open(0));
-}
-
-TEST_F(EnumerationTest, SimulatedEntriesFollowRealTtysSortedByName)
+TEST_F(EnumerationTest, SimulatedEntriesArePrivateAndFollowRealTtysSortedByName)
 {
     AddUsbTty(m_sysfs, "1-1", "ttyUSB0", "TAMRIX TESTER\n");
     CreateRegistryFolder();
     const CSimulatedDeviceRegistry registry(m_runtime.string());
     std::string error;
+    // Names and descriptions that would break the entry are refused.
+    EXPECT_FALSE(registry.Register("../escape", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    EXPECT_FALSE(registry.Register(".hidden", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    EXPECT_FALSE(registry.Register("", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    EXPECT_FALSE(registry.Register("sim", m_pty.SlavePath(), "TAMRIX\nTESTER", error));
+    EXPECT_TRUE(registry.List().empty());
     ASSERT_TRUE(registry.Register("sim-b", m_pty.SlavePath(), "TAMRIX TESTER", error)) << error;
     ASSERT_TRUE(registry.Register("sim-a", m_pty.SlavePath(), "OTHER", error)) << error;
+    struct stat st {};
+    ASSERT_EQ(::stat((m_runtime / "sim-b").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    const std::vector<DeviceListEntry> list = ListOf(device);
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0].path, "/dev/ttyUSB0");
-    EXPECT_EQ(list[1].description, "OTHER");
-    EXPECT_EQ(list[2].description, "TAMRIX TESTER");
-    EXPECT_EQ(list[2].path, m_pty.SlavePath());
+    EXPECT_EQ(ListOf(device), (Entries{"/dev/ttyUSB0=TAMRIX TESTER", m_pty.SlavePath() + "=OTHER",
+                                       m_pty.SlavePath() + "=TAMRIX TESTER"}));
 
     // Opening by index reaches the simulator's pty.
     ASSERT_TRUE(device.Open(2));
-    EXPECT_TRUE(device.SetTimeouts(200, 200));
     uint32_t transferred = 0;
     ASSERT_TRUE(device.Write('v', transferred));
     EXPECT_EQ(transferred, 1u);
@@ -209,9 +187,8 @@ TEST_F(EnumerationTest, FolderOthersCanEnterOrOwnIsIgnored)
     CFtd2xxDevice throughLink(m_sysfs.string(), link.string());
     EXPECT_TRUE(ListOf(throughLink).empty());
 
-    if (::getuid() != 0) {
+    if (::getuid() != 0)
         GTEST_SKIP() << "changing the owner needs root";
-    }
     ASSERT_EQ(::chown(m_runtime.c_str(), 65534, 65534), 0);
     EXPECT_TRUE(ListOf(device).empty());
 }
@@ -224,37 +201,18 @@ TEST_F(EnumerationTest, StaleForeignAndNonTerminalEntriesAreSkippedNotHidingTheL
     WriteEntry(m_runtime, "c-not-a-device", ::getpid(), m_runtime.string());
     WriteEntry(m_runtime, "c-null", ::getpid(), "/dev/null"); // devices, but no terminals
     WriteEntry(m_runtime, "c-zero", ::getpid(), "/dev/zero");
-    WriteFile(m_runtime / "d-garbage", "this is not an entry\n");
+    WriteFileBytes(m_runtime / "d-garbage", "this is not an entry\n");
     WriteEntry(m_runtime, ".e-being-written", ::getpid(), m_pty.SlavePath());
     fs::create_symlink(m_runtime / "z-live", m_runtime / "f-symlink");
     WriteEntry(m_runtime, "z-live", ::getpid(), m_pty.SlavePath());
 
     CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    std::vector<DeviceListEntry> list = ListOf(device);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].path, m_pty.SlavePath());
+    EXPECT_EQ(ListOf(device), Entries{m_pty.SlavePath() + "=TAMRIX TESTER"});
 
     // The simulator side clears entries of simulators that are gone.
     CSimulatedDeviceRegistry(m_runtime.string()).RemoveStaleEntries();
     EXPECT_FALSE(fs::exists(m_runtime / "a-dead-simulator"));
     EXPECT_TRUE(fs::exists(m_runtime / "z-live"));
-}
-
-TEST_F(EnumerationTest, RegisterRefusesNamesAndDescriptionsThatBreakTheEntry)
-{
-    CreateRegistryFolder();
-    const CSimulatedDeviceRegistry registry(m_runtime.string());
-    std::string error;
-    EXPECT_FALSE(registry.Register("../escape", m_pty.SlavePath(), "TAMRIX TESTER", error));
-    EXPECT_FALSE(registry.Register(".hidden", m_pty.SlavePath(), "TAMRIX TESTER", error));
-    EXPECT_FALSE(registry.Register("", m_pty.SlavePath(), "TAMRIX TESTER", error));
-    EXPECT_FALSE(registry.Register("sim", m_pty.SlavePath(), "TAMRIX\nTESTER", error));
-    EXPECT_TRUE(registry.List().empty());
-
-    ASSERT_TRUE(registry.Register("sim", m_pty.SlavePath(), "TAMRIX TESTER", error)) << error;
-    struct stat st {};
-    ASSERT_EQ(::stat((m_runtime / "sim").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(EnumerationTest, AProgramKilledWhileConnectedLeavesTheSimulatedTesterFree)
@@ -270,9 +228,8 @@ TEST_F(EnumerationTest, AProgramKilledWhileConnectedLeavesTheSimulatedTesterFree
         CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
         uint32_t count = 0;
         const char opened = device.CreateDeviceInfoList(count) && count == 1 && device.Open(0) ? 'y' : 'n';
-        if (::write(connected[1], &opened, 1) == 1) {
+        if (::write(connected[1], &opened, 1) == 1)
             ::pause();
-        }
         ::_exit(0);
     }
     char opened = 0;
@@ -311,11 +268,10 @@ TEST(RuntimeFolderTest, OnlyAnAbsolutePrivateXdgRuntimeDirIsUsed)
     EXPECT_EQ(PrivateRuntimeFolder(), fallback);
     EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), fallback + "/q9tester-devices");
     EXPECT_TRUE(IsPrivateFolder(fallback));
-    if (saved != nullptr) {
+    if (saved != nullptr)
         ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
-    } else {
+    else
         ::unsetenv("XDG_RUNTIME_DIR");
-    }
 }
 
 } // namespace

@@ -3,94 +3,60 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 
 #include "ScriptedDevice.h"
 
 namespace {
 
-const std::atomic<bool> kKeepReading{true};
+using Lines = std::vector<std::string>;
 
-struct Line {
-    std::string text;
-    bool complete;
-};
-
-// Feeds `bytes` and reads lines until the input is used up.
-std::vector<Line> ReadAll(const std::string& bytes, std::size_t size = kReplyLineSize)
+// Feeds `bytes` and reads lines until a read finds the input used up; each
+// line up to its line feed, NUL bytes included.
+Lines ReadAll(const std::string& bytes, std::size_t size = kReplyLineSize)
 {
+    const std::atomic<bool> keepReading{true};
     CScriptedDevice device;
     device.Feed(bytes);
-    std::vector<Line> lines;
+    Lines lines;
     for (;;) {
-        char buffer[kReplyLineSize];
-        const bool complete = ReadLine(device, buffer, size, kKeepReading);
-        lines.push_back({buffer, complete});
-        if (!complete)
+        char buffer[kReplyLineSize] = {};
+        if (!ReadLine(device, buffer, size, keepReading))
             return lines;
+        const char* end = static_cast<const char*>(std::memchr(buffer, '\n', size));
+        lines.emplace_back(buffer, end != nullptr ? end + 1 - buffer : std::strlen(buffer));
     }
 }
 
 } // namespace
 
-TEST(LineReader, SkipsBytesBeforeTheHashAndEndsEmptyOnAnEarlyLineFeed)
+TEST(LineReader, LinesStartAtTheHashAndEndAtTheLineFeedOrTheBuffer)
 {
-    const auto lines = ReadAll(std::string("xyz#c,99,10\r\n\r\nnoise\n\0\x01#a#b\n", 28));
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0].text, "#c,99,10\r\n");
-    EXPECT_EQ(lines[1].text, ""); // "\r" skipped, "\n" ends the read
-    EXPECT_TRUE(lines[1].complete);
-    EXPECT_EQ(lines[2].text, "");       // "noise\n"
-    EXPECT_EQ(lines[3].text, "#a#b\n"); // a later "#" is an ordinary byte
-    EXPECT_FALSE(lines[4].complete);
-}
-
-TEST(LineReader, StoresNulBytesInsideALine)
-{
-    // The NUL is stored like any byte, so the line still ends at its own line
-    // feed and the next reply starts clean.
-    CScriptedDevice device;
-    device.Feed(std::string("#t,1\0,2\r\n#c,1,2\r\n", 17));
-    char buffer[kReplyLineSize];
-    ASSERT_TRUE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
-    EXPECT_EQ(std::string(buffer, 10), std::string("#t,1\0,2\r\n\0", 10));
-    ASSERT_TRUE(ReadLine(device, buffer, sizeof buffer, kKeepReading));
-    EXPECT_STREQ(buffer, "#c,1,2\r\n");
-}
-
-TEST(LineReader, CutsLongLinesAndLeavesTheTailForTheNextRead)
-{
-    const std::string body = "#" + std::string(150, 'a');
-    const auto lines = ReadAll(body + "\r\n#n,5\r\n");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].text, body.substr(0, 127));
-    EXPECT_TRUE(lines[0].complete);
-    EXPECT_EQ(lines[1].text, ""); // the tail has no "#": skipped up to its line feed
-    EXPECT_TRUE(lines[1].complete);
-    EXPECT_EQ(lines[2].text, "#n,5\r\n");
-}
-
-TEST(LineReader, SkippingMoreThanAnyReplyHoldsEndsAnEmptyLine)
-{
-    const auto lines = ReadAll(std::string(kMaxSkippedBytes + 3, 'x') + "#n,5\r\n");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].text, "");
-    EXPECT_TRUE(lines[0].complete);
-    EXPECT_EQ(lines[1].text, "#n,5\r\n"); // the last three skipped on the next read
-}
-
-TEST(LineReader, ExactlyFullLineAndTheSmallBuffer)
-{
-    // 126 bytes and the line feed: exactly what the buffer holds.
-    const std::string full = "#" + std::string(125, 'b') + "\n";
-    auto lines = ReadAll(full + "#c\n");
-    EXPECT_EQ(lines[0].text, full);
-    EXPECT_EQ(lines[1].text, "#c\n");
-
-    // The reply to the emulation command is read into 64 bytes: 63 stored.
+    const std::string longLine = "#" + std::string(150, 'a');
+    const std::string full = "#" + std::string(125, 'b') + "\n"; // exactly what the buffer holds
     const std::string reply = "#" + std::string(70, 'e') + "\r\n";
-    lines = ReadAll(reply, kEmulationReplyLineSize);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0].text, reply.substr(0, 63));
-    EXPECT_EQ(lines[1].text, "");
+    const struct {
+        std::string bytes;
+        std::size_t size;
+        Lines lines;
+    } cases[] = {
+        // "\r" skipped, "\n" ends the read empty; a later "#" is an ordinary byte.
+        {std::string("xyz#c,99,10\r\n\r\nnoise\n\0\x01#a#b\n", 28),
+         kReplyLineSize,
+         {"#c,99,10\r\n", "", "", "#a#b\n"}},
+        // A NUL is stored like any byte, so the next reply starts clean.
+        {std::string("#t,1\0,2\r\n#c,1,2\r\n", 17),
+         kReplyLineSize,
+         {std::string("#t,1\0,2\r\n", 9), "#c,1,2\r\n"}},
+        // A long line is cut; its tail has no "#" and is skipped up to its line feed.
+        {longLine + "\r\n#n,5\r\n", kReplyLineSize, {longLine.substr(0, 127), "", "#n,5\r\n"}},
+        // Skipping more than any reply holds ends an empty line; the rest is skipped next.
+        {std::string(kMaxSkippedBytes + 3, 'x') + "#n,5\r\n", kReplyLineSize, {"", "#n,5\r\n"}},
+        {full + "#c\n", kReplyLineSize, {full, "#c\n"}},
+        // The reply to the emulation command is read into 64 bytes: 63 stored.
+        {reply, kEmulationReplyLineSize, {reply.substr(0, 63), ""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadAll(c.bytes, c.size), c.lines) << c.bytes.substr(0, 20);
 }

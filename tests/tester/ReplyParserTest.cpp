@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 #include "RecordingHandlers.h"
@@ -22,11 +23,43 @@ std::string Calls(bool made, const testerevent_t& event)
     return joined;
 }
 
-std::string Reply(const std::string& line)
+// What each exchange's parser makes of a line.
+std::string Reply(const char* line)
 {
     testerevent_t event;
-    const bool made = CReplyParser::ParseReply(line.c_str(), event);
-    return Calls(made, event);
+    return Calls(CReplyParser::ParseReply(line, event), event);
+}
+
+std::string Version(const char* line)
+{
+    testerevent_t event;
+    CReplyParser::ParseVersion(line, event);
+    return Calls(true, event);
+}
+
+std::string SpecialPoll(const char* line)
+{
+    testerevent_t event;
+    return Calls(CReplyParser::ParseSpecialPoll(line, event), event);
+}
+
+// The calls, then whether listening is on.
+std::string Listen(const char* line)
+{
+    testerevent_t event;
+    bool listening = true;
+    const bool made = CReplyParser::ParseListen(line, event, listening);
+    return Calls(made, event) + (listening ? " +on" : " +off");
+}
+
+// The step, then the calls of a line that makes an event.
+std::string Transmit(const char* line)
+{
+    static const char* const kSteps[] = {"ignored", "go on", "succeeded", "failed"};
+    testerevent_t event;
+    const TransmitStep step = CReplyParser::ParseTransmit(line, event);
+    const std::string name = kSteps[static_cast<int>(step)];
+    return step == TransmitStep::kIgnored ? name : name + ": " + Calls(true, event);
 }
 
 struct Case {
@@ -34,11 +67,17 @@ struct Case {
     const char* calls;
 };
 
+void ExpectCalls(std::string (*parse)(const char*), std::span<const Case> cases)
+{
+    for (const Case& c : cases)
+        EXPECT_EQ(parse(c.line), c.calls) << c.line;
+}
+
 } // namespace
 
-TEST(ReplyParser, PollRepliesBecomeHandlerCallsWithDerivedArguments)
+TEST(ReplyParser, EachExchangeTurnsOnlyItsOwnRepliesIntoHandlerCalls)
 {
-    const Case cases[] = {
+    const Case replies[] = {
         // Without CR LF the formats still accept the line.
         {"#t,1234567,80,0,0", "Transponder 1234567 80 0 0"},
         {"#t,5,80,1,300\r\n", "Transponder 5 80 1 44"},
@@ -70,52 +109,25 @@ TEST(ReplyParser, PollRepliesBecomeHandlerCallsWithDerivedArguments)
         {"#s,34788999,ZEVU-34567,60,1,0,215,x\r\n", "none"},
         {"garbage", "none"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Reply(c.line), c.calls) << c.line;
-}
-
-TEST(ReplyParser, VersionExchange)
-{
-    const Case cases[] = {
+    ExpectCalls(Reply, replies);
+    const Case versions[] = {
         {"#v,2.5\r\n", "Version 2.5"},         {"#v,2.5", "Version 2.5"},
         {"#v,258.-1\r\n", "Version 2.255"},    {"#v,2\r\n", "Version unknown"},
         {"#v,2,5\r\n", "Version unknown"},     {"", "Version unknown"},
         {"#t,1,2,3,4\r\n", "Version unknown"},
     };
-    for (const Case& c : cases) {
-        testerevent_t event;
-        CReplyParser::ParseVersion(c.line, event);
-        EXPECT_EQ(Calls(true, event), c.calls) << c.line;
-    }
-}
-
-TEST(ReplyParser, ListenExchangeTurnsListeningOnOnlyWhenConfirmed)
-{
-    struct ListenCase {
-        const char* line;
-        const char* calls;
-        bool listening;
+    ExpectCalls(Version, versions);
+    // Listening goes on only when the Tester confirms it.
+    const Case listens[] = {
+        {"#start listening special\r\n", "Listening 0 +on"},
+        {"#stop listening special\r\n", "Listening 1 +off"},
+        {"#start listening special", "none +off"}, // exact replies need their CR LF
+        {"#start listening special\r\n ", "none +off"},
+        {"#START LISTENING SPECIAL\r\n", "none +off"},
+        {"", "none +off"},
     };
-    const ListenCase cases[] = {
-        {"#start listening special\r\n", "Listening 0", true},
-        {"#stop listening special\r\n", "Listening 1", false},
-        {"#start listening special", "none", false}, // exact replies need their CR LF
-        {"#start listening special\r\n ", "none", false},
-        {"#START LISTENING SPECIAL\r\n", "none", false},
-        {"", "none", false},
-    };
-    for (const ListenCase& c : cases) {
-        testerevent_t event;
-        bool listening = true;
-        const bool made = CReplyParser::ParseListen(c.line, event, listening);
-        EXPECT_EQ(Calls(made, event), c.calls) << c.line;
-        EXPECT_EQ(listening, c.listening) << c.line;
-    }
-}
-
-TEST(ReplyParser, SpecialPollExchange)
-{
-    const Case cases[] = {
+    ExpectCalls(Listen, listens);
+    const Case specialPolls[] = {
         {"#no special\r\n", "Special nothing"},
         {"#no special", "none"},
         {"#s,34788999,ZEVU-34567,60,1,0,215,x\r\n", "Special 3 34788999 60 1 0 21.5"},
@@ -130,41 +142,21 @@ TEST(ReplyParser, SpecialPollExchange)
         {"#s,1,ABC-1,60,1,0,215,x\r\n", "none"},                   // the code has four characters
         {"#t,1,2,3,4\r\n", "none"},
     };
-    for (const Case& c : cases) {
-        testerevent_t event;
-        const bool made = CReplyParser::ParseSpecialPoll(c.line, event);
-        EXPECT_EQ(Calls(made, event), c.calls) << c.line;
-    }
-}
-
-TEST(ReplyParser, TransmissionWaitLines)
-{
-    struct TransmitCase {
-        const char* line;
-        const char* calls;
-        TransmitStep step;
+    ExpectCalls(SpecialPoll, specialPolls);
+    const Case transmits[] = {
+        {"#invalid parameter\r\n", "failed: Transmit 2"},
+        {"#tx done\r\n", "go on: Transmit 0"},
+        {"#msg done\r\n", "succeeded: Transmit 3"},
+        {"#msg done", "ignored"},
+        {"#rx,7,1a2,2,0,aa,bb\r\n", "go on: Can 1 7 1a2 2 AA BB 00 00 00 00 00 00"},
+        {"#rx,7,0x7FF,8,9,1,2,3,4,5,6,7,108\r\n", "go on: Can 1 7 7ff 8 01 02 03 04 05 06 07 08"},
+        {"#rx,7,1a2,2,0\r\n", "go on: Can 1 7 1a2 2 00 00 00 00 00 00 00 00"},
+        {"#rx,-1,ffffffff,1ff,0,zz\r\n", "go on: Can 1 4294967295 ffffffff 255 00 00 00 00 00 00 00 00"},
+        {"#rx,7,1a2,2\r\n", "ignored"},
+        {"", "ignored"},
+        {"#t,1,2,3,4\r\n", "ignored"},
     };
-    const TransmitCase cases[] = {
-        {"#invalid parameter\r\n", "Transmit 2", TransmitStep::kFailed},
-        {"#tx done\r\n", "Transmit 0", TransmitStep::kGoOn},
-        {"#msg done\r\n", "Transmit 3", TransmitStep::kSucceeded},
-        {"#msg done", "none", TransmitStep::kIgnored},
-        {"#rx,7,1a2,2,0,aa,bb\r\n", "Can 1 7 1a2 2 AA BB 00 00 00 00 00 00", TransmitStep::kGoOn},
-        {"#rx,7,0x7FF,8,9,1,2,3,4,5,6,7,108\r\n", "Can 1 7 7ff 8 01 02 03 04 05 06 07 08",
-         TransmitStep::kGoOn},
-        {"#rx,7,1a2,2,0\r\n", "Can 1 7 1a2 2 00 00 00 00 00 00 00 00", TransmitStep::kGoOn},
-        {"#rx,-1,ffffffff,1ff,0,zz\r\n", "Can 1 4294967295 ffffffff 255 00 00 00 00 00 00 00 00",
-         TransmitStep::kGoOn},
-        {"#rx,7,1a2,2\r\n", "none", TransmitStep::kIgnored},
-        {"", "none", TransmitStep::kIgnored},
-        {"#t,1,2,3,4\r\n", "none", TransmitStep::kIgnored},
-    };
-    for (const TransmitCase& c : cases) {
-        testerevent_t event;
-        const TransmitStep step = CReplyParser::ParseTransmit(c.line, event);
-        EXPECT_EQ(step, c.step) << c.line;
-        EXPECT_EQ(Calls(step != TransmitStep::kIgnored, event), c.calls) << c.line;
-    }
+    ExpectCalls(Transmit, transmits);
 }
 
 TEST(ReplyParser, CanDataBytesAreClearedForEveryLine)
@@ -173,19 +165,4 @@ TEST(ReplyParser, CanDataBytesAreClearedForEveryLine)
     ASSERT_EQ(CReplyParser::ParseTransmit("#rx,1,2,8,0,1,2,3,4,5,6,7,8\r\n", event), TransmitStep::kGoOn);
     ASSERT_EQ(CReplyParser::ParseTransmit("#rx,1,2,1,0,9\r\n", event), TransmitStep::kGoOn);
     EXPECT_EQ(Calls(true, event), "Can 1 1 2 1 09 00 00 00 00 00 00 00");
-}
-
-TEST(EventDispatch, UnknownKindsCallNothing)
-{
-    CRecordingHandlers handlers;
-    for (int32_t kind : {5, 15, -1, 1000}) {
-        testerevent_t event;
-        event.kind = kind;
-        DispatchTesterEvent(event, handlers);
-    }
-    EXPECT_TRUE(handlers.calls.empty());
-
-    testerevent_t lost; // all zero
-    DispatchTesterEvent(lost, handlers);
-    EXPECT_EQ(handlers.calls, std::vector<std::string>{"Disconnected"});
 }

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <map>
 
 #include "LineReader.h"
-#include "ScriptedLink.h"
+#include "RecordingHandlers.h"
+#include "RecordingTesterDevice.h"
+#include "ScriptedDevice.h"
+#include "WaitUntil.h"
 
 using namespace std::chrono_literals;
 
@@ -14,9 +18,11 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-void ExpectStartsWith(const std::string& transcript, const std::string& expected)
+// The transcript holds `text` at least `times` times.
+std::function<bool(const std::string&)> Holds(const std::string& text, int times = 1)
 {
-    EXPECT_EQ(transcript.substr(0, expected.size()), expected);
+    return
+        [text, times](const std::string& transcript) { return CountOccurrences(transcript, text) >= times; };
 }
 
 // Answers each listed command once with its reply; then the usual replies.
@@ -32,6 +38,66 @@ CScriptedDevice::Responder AnswerOnce(std::map<std::string, std::string> replies
     };
 }
 
+// A link on a scripted device whose pauses take no time and are written into
+// the device's transcript, so tests see them in order with the bytes.
+struct CScriptedLink {
+    explicit CScriptedLink(std::vector<std::string> descriptions = {"TAMRIX TESTER"})
+        : device(std::move(descriptions))
+    {
+    }
+
+    // Delivers events (as the UI thread) until `done` holds; false after 10 s.
+    bool DeliverUntil(const std::function<bool(const CRecordingHandlers&)>& done)
+    {
+        return WaitUntil(
+            [&] {
+                link.DeliverEvents(handlers);
+                return done(handlers);
+            },
+            10s);
+    }
+
+    // Runs the link until the transcript holds `cycles` poll cycles and
+    // `events` events are delivered, then stops it; false on a time-out.
+    bool RunFor(int cycles, std::size_t events)
+    {
+        link.Start();
+        const bool done = device.WaitForTranscript(Holds("tcbnx", cycles)) &&
+                          DeliverUntil([&](const CRecordingHandlers& r) { return r.calls.size() >= events; });
+        link.Stop();
+        return done;
+    }
+
+    // Runs `action` on the reader thread right after the version query; the
+    // Tester answers each command in `replies` once with its reply.
+    void OnVersion(std::function<void()> action, std::map<std::string, std::string> replies = {})
+    {
+        device.SetResponder(
+            [action, usual = AnswerOnce(std::move(replies))](const std::string& command) mutable {
+                if (command == "v")
+                    action();
+                return usual(command);
+            });
+    }
+
+    void ExpectTranscriptStartsWith(const std::string& expected) const
+    {
+        EXPECT_EQ(device.Transcript().substr(0, expected.size()), expected);
+    }
+
+    CScriptedDevice device;
+    CRecordingHandlers handlers;
+    std::atomic<int> notified{0};
+    // Runs on the reader thread at each pause; set before Start.
+    std::function<void(std::chrono::milliseconds)> onPause;
+    CTesterLink link{device, [this] { ++notified; },
+                     [this](std::chrono::milliseconds duration) {
+                         device.NotePause(duration);
+                         if (onPause)
+                             onPause(duration);
+                     }};
+};
+
 } // namespace
 
 TEST(TesterLink, ConnectsToTheFirstExactlyNamedDeviceConfiguresAndDeliversRepliesInOrder)
@@ -46,14 +112,9 @@ TEST(TesterLink, ConnectsToTheFirstExactlyNamedDeviceConfiguresAndDeliversReplie
         {"n", "#n,17\r\n"},
         {"x", "#x,100675641,CC-12345,75,0\r\n"},
     }));
-    h.link.Start();
-    EXPECT_TRUE(h.link.IsRunning());
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 3)));
-    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 8; }));
-    h.link.Stop();
+    ASSERT_TRUE(h.RunFor(3, 8));
     EXPECT_FALSE(h.link.IsRunning());
-
-    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxtcbnxtcbnx");
+    h.ExpectTranscriptStartsWith("|100|vtcbnxtcbnxtcbnx");
     EXPECT_EQ(h.handlers.calls,
               (Calls{"Connected", "Version 3.1", "Transponder 1234567 80 0 0", "Q9 99 10",
                      "Beacon 42 90 4.2 20", "BeaconDone", "Loop 17", "Mindlet 100675641 75 0"}));
@@ -69,10 +130,7 @@ TEST(TesterLink, AnUnknownOrMissingVersionReplyIsAnUnknownVersionAndPollingGoesO
     for (const char* reply : {"#invalid parameter\r\n", ""}) {
         CScriptedLink h;
         h.device.SetResponder(AnswerOnce({{"v", reply}}));
-        h.link.Start();
-        ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2))) << reply;
-        ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
-        h.link.Stop();
+        ASSERT_TRUE(h.RunFor(2, 2)) << reply;
         EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version unknown"})) << reply;
     }
 }
@@ -82,18 +140,11 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
     CScriptedLink h;
     const uint8_t data[] = {0x01, 0xFF};
     const uint8_t nine[9] = {};
-    // Queued on the reader thread right after the version query, so they are
-    // in the queue before the first cycle; the fifth finds the queue full.
-    // Before them, commands with arguments the Tester cannot take are refused
+    // Queued right after the version query, before the first cycle; the fifth
+    // finds the queue full. Commands the Tester cannot take are refused first
     // and take no place in the queue.
-    auto usual = AnswerOnce({
-        {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
-        {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
-        {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
-        {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
-    });
-    h.device.SetResponder([&, usual](const std::string& command) mutable -> std::optional<std::string> {
-        if (command == "v") {
+    h.OnVersion(
+        [&] {
             h.link.EmulateTransponder(5);
             h.link.SendLoop(0);
             h.link.SendLoop(64);
@@ -104,21 +155,15 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
             h.link.SendLoop(63);
             h.link.EmulateTransponder(4);
             h.link.StartListening();
-        }
-        return usual(command);
-    });
-    h.link.Start();
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 6)));
-    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 7; }));
-    h.link.Stop();
-
-    const std::string expected = "|100|v"
-                                 "tcbnxm5,1a2,2,0,1,FF\n"
-                                 "tcbnxm255,7ff,0,1\n"
-                                 "tcbnxl63\n"
-                                 "tcbnx4"
-                                 "tcbnxtcbnx";
-    ExpectStartsWith(h.device.Transcript(), expected);
+        },
+        {
+            {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
+            {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
+            {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
+            {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
+        });
+    ASSERT_TRUE(h.RunFor(6, 7));
+    h.ExpectTranscriptStartsWith("|100|vtcbnxm5,1a2,2,0,1,FF\ntcbnxm255,7ff,0,1\ntcbnxl63\ntcbnx4tcbnxtcbnx");
     EXPECT_EQ(h.handlers.calls,
               (Calls{"Connected", "Version 2.5", "Transmit 0", "Can 1 7 1a2 2 AA BB 00 00 00 00 00 00",
                      "Transmit 3", "Transmit 2", "Diagnostics 123 100 3.7 80 300 12 25 2 7"}));
@@ -128,12 +173,7 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
 TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
 {
     CScriptedLink h;
-    h.device.SetResponder([&, usual = AnswerOnce({{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}})](
-                              const std::string& command) mutable {
-        if (command == "v")
-            h.link.StartListening();
-        return usual(command);
-    });
+    h.OnVersion([&] { h.link.StartListening(); }, {{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}});
     int steps = 0;
     h.onPause = [&](std::chrono::milliseconds duration) {
         if (duration != 250ms)
@@ -158,7 +198,7 @@ TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
         [&](const std::string& transcript) { return transcript.size() >= expected.size(); }));
     ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.Count("Listening") == 2; }));
     h.link.Stop();
-    ExpectStartsWith(h.device.Transcript(), expected);
+    h.ExpectTranscriptStartsWith(expected);
     EXPECT_EQ(h.handlers.calls,
               (Calls{"Connected", "Version 2.5", "Listening 0", "Special 3 34788999 60 1 0 21.5",
                      "Special nothing", "Special nothing", "Special nothing", "Listening 1"}));
@@ -167,17 +207,9 @@ TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
 TEST(TesterLink, AnUnconfirmedListenToggleLeavesListeningOff)
 {
     CScriptedLink h;
-    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.StartListening();
-        if (command == "a")
-            return "#start listening\r\n";
-        return std::nullopt;
-    });
-    h.link.Start();
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2)));
-    h.link.Stop();
-    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxatcbnx");
+    h.OnVersion([&] { h.link.StartListening(); }, {{"a", "#start listening\r\n"}});
+    ASSERT_TRUE(h.RunFor(2, 0));
+    h.ExpectTranscriptStartsWith("|100|vtcbnxatcbnx");
 }
 
 TEST(TesterLink, CommandsQueuedBeforeTheSearchAreDropped)
@@ -189,15 +221,9 @@ TEST(TesterLink, CommandsQueuedBeforeTheSearchAreDropped)
             h.link.StartListening();
         }
     };
-    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.SendLoop(2);
-        return std::nullopt;
-    });
-    h.link.Start();
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 3)));
-    h.link.Stop();
-    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxl2\ntcbnxtc");
+    h.OnVersion([&] { h.link.SendLoop(2); });
+    ASSERT_TRUE(h.RunFor(3, 0));
+    h.ExpectTranscriptStartsWith("|100|vtcbnxl2\ntcbnxtc");
     EXPECT_EQ(h.link.RefusedCommands(), 0u);
 }
 
@@ -226,7 +252,7 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
         CScriptedLink h(c.descriptions);
         c.setUp(h.device);
         h.link.Start();
-        ASSERT_TRUE(h.WaitForClose()) << c.name;
+        ASSERT_TRUE(WaitUntil([&] { return h.device.CloseCount() > 0; }, 10s)) << c.name;
         ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return !r.calls.empty(); })) << c.name;
         // The thread has ended; the flag stays set until the UI stops the link.
         EXPECT_TRUE(h.link.IsRunning()) << c.name;
@@ -290,14 +316,9 @@ TEST(TesterLink, ReadAndWriteFailuresPostLinkLostAndTheCycleGoesOn)
     for (const Case& c : cases) {
         CScriptedLink h;
         c.setUp(h.device);
-        h.link.Start();
-        ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2))) << c.name;
-        ASSERT_TRUE(h.DeliverUntil([&](const CRecordingHandlers& r) {
-            return r.calls.size() >= c.calls.size();
-        })) << c.name;
-        h.link.Stop();
+        ASSERT_TRUE(h.RunFor(2, c.calls.size())) << c.name;
         EXPECT_EQ(h.handlers.calls, c.calls) << c.name;
-        ExpectStartsWith(h.device.Transcript(), c.transcript);
+        h.ExpectTranscriptStartsWith(c.transcript);
     }
 }
 
@@ -336,15 +357,8 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
 {
     CScriptedLink h;
     h.device.SetIdleInput("#tx done\r\n"); // progress, but never "#msg done"
-    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.SendCanMessage(1, 0x10, 0, 0, nullptr);
-        if (command[0] == 'm')
-            return "";
-        return std::nullopt;
-    });
+    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", ""}});
     h.link.Start();
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("m1,10,0,0\n")));
     ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.Count("Transmit 0") >= 3; }));
     h.link.Stop();
     EXPECT_EQ(h.device.Transcript(), "|100|vtcbnxm1,10,0,0\n");
@@ -354,26 +368,15 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
 TEST(TesterLink, ATransmissionWaitEndsWhenTheTesterFallsSilent)
 {
     CScriptedLink h;
-    h.device.SetResponder([&](const std::string& command) -> std::optional<std::string> {
-        if (command == "v")
-            h.link.SendCanMessage(1, 0x10, 0, 0, nullptr);
-        if (command[0] == 'm')
-            return "#tx done\r\n";
-        return std::nullopt;
-    });
-    h.link.Start();
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 2)));
-    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 4; }));
-    h.link.Stop();
-    const std::string expected = "|100|vtcbnxm1,10,0,0\ntcbnx";
-    ExpectStartsWith(h.device.Transcript(), expected);
+    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", "#tx done\r\n"}});
+    ASSERT_TRUE(h.RunFor(2, 4));
+    h.ExpectTranscriptStartsWith("|100|vtcbnxm1,10,0,0\ntcbnx");
     EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5", "Transmit 0", "Disconnected"}));
 }
 
 TEST(TesterLink, ABabblingDeviceHoldsUpNeitherThePollsNorStop)
 {
-    // Bytes that never start a line and never end one, in place of every
-    // reply to "t".
+    // Bytes that never start a line nor end one, in place of every reply to "t".
     CScriptedLink h;
     h.device.SetIdleInput("babble ");
     h.device.SetResponder([](const std::string& command) -> std::optional<std::string> {
@@ -391,7 +394,7 @@ TEST(TesterLink, ABabblingDeviceHoldsUpNeitherThePollsNorStop)
     });
     h.link.Start();
     ASSERT_EQ(holding.get_future().wait_for(10s), std::future_status::ready);
-    ExpectStartsWith(h.device.Transcript(), "|100|vtcbnxtcbnxt");
+    h.ExpectTranscriptStartsWith("|100|vtcbnxtcbnxt");
     ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
 
     auto stopped = std::async(std::launch::async, [&] { h.link.Stop(); });
