@@ -67,6 +67,8 @@ TEST(TesterScenario, PollRepliesAreWellFormedAndCoverEveryKind)
 TEST(TesterScenario, CommandsOutOfRangeAreRefusedAndEmulationRepliesFitTheHostsBuffer)
 {
     CTesterScenario scenario(ScenarioSettings{});
+    // --no-firmware: a Tester older than the version query stays silent.
+    EXPECT_TRUE(CTesterScenario(ScenarioSettings{1, false}).Answer(Cmd("v")).empty());
     for (const char* refused : {"m256,1,0,0", "5", "l0", "l64"})
         EXPECT_EQ(scenario.Answer(Cmd(refused)), std::vector<std::string>{"#invalid parameter\r\n"})
             << refused;
