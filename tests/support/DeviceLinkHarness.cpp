@@ -1,7 +1,5 @@
 #include "DeviceLinkHarness.h"
 
-#include <algorithm>
-
 using Clock = std::chrono::steady_clock;
 
 bool CCountingDevice::Read(uint8_t& byte, uint32_t& transferred)
@@ -25,10 +23,7 @@ bool CCountingDevice::Open(uint32_t index)
 void CRestartingRecorder::OnDisconnected()
 {
     CRecordingHandlers::OnDisconnected();
-    const auto start = Clock::now();
     m_link.Stop();
-    m_longestStop =
-        std::max(m_longestStop, std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start));
     m_link.Start();
 }
 

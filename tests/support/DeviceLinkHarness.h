@@ -29,17 +29,15 @@ class CCountingDevice : public CFtd2xxDevice {
 };
 
 // Records every event as a text line and, like the main dialog, restarts the
-// link when it is lost, timing each Stop.
+// link when it is lost.
 class CRestartingRecorder : public CRecordingHandlers {
   public:
     explicit CRestartingRecorder(CTesterLink& link) : m_link(link) {}
 
     void OnDisconnected() override;
-    std::chrono::milliseconds LongestStop() const { return m_longestStop; }
 
   private:
     CTesterLink& m_link;
-    std::chrono::milliseconds m_longestStop{0};
 };
 
 // The link on the real device layer, with a private runtime folder and an
