@@ -57,11 +57,6 @@ class EmulationPageTest : public testing::Test {
         // Commands queued before the link has found its Tester are dropped.
         ASSERT_TRUE(m_device.WaitForWritten("t"));
     }
-    void TearDown() override
-    {
-        m_page.reset();
-        m_link.Stop();
-    }
 
     void CreatePage(const char* definitions)
     {

@@ -25,13 +25,10 @@ struct recorder_t {
 
     void Add(char kind, uint32_t value, int64_t count = -1)
     {
-        // Piece by piece: g++ 12 -O3 warns falsely (-Wrestrict) on "s" + std::to_string().
-        std::string event(1, kind);
-        event.append(std::to_string(value));
-        if (count >= 0)
-            event.append("/").append(std::to_string(count));
         outsidePump += t_pumping ? 0 : 1;
-        events.append(events.empty() ? "" : " ").append(event);
+        events.append(events.empty() ? "" : " ").append(1, kind).append(std::to_string(value));
+        if (count >= 0)
+            events.append("/").append(std::to_string(count));
     }
     bool Ended() const
     {
@@ -158,9 +155,10 @@ TEST(TamrixSdk, PagedAndEmptyRecordSets)
     EXPECT_EQ(client.Sync(), "s1 s3 c1 t0/12345");
     const std::vector<std::string> records = client.Records();
     ASSERT_EQ(records.size(), 12345u);
-    for (uint32_t id = 1; id <= records.size(); ++id) // every tenth without a short id
-        ASSERT_EQ(records[id - 1], std::to_string(id) + (id % 10 ? " " + std::to_string(id) : " 4294967295") +
-                                       " Car " + std::to_string(id));
+    for (uint32_t id = 1; id <= records.size(); ++id) { // every tenth without a short id
+        const std::string number = std::to_string(id);
+        ASSERT_EQ(records[id - 1], number + ' ' + (id % 10 ? number : "4294967295") + " Car " + number);
+    }
 
     CIvidivSimProcess none({});
     none.UseForLibrary();
