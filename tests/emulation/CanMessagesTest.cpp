@@ -1,10 +1,12 @@
 // Reading LoopEmulator.xml: the value rules, the validation order and the
-// error texts composed from the inside out.
+// error texts composed from the inside out; the timer period a sequence gets.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "CanMessages.h"
+#include "SequenceTimerPeriod.h"
 #include "TempFolder.h"
 
 namespace {
@@ -117,7 +119,18 @@ TEST(CanMessages, TimeBetweenMessagesTakenOnlyFromOneSecondUpAndOnlyTheFirst)
     EXPECT_EQ(sequence->GetMessage(1)->GetName(), "last");
 }
 
-TEST(CanMessages, FieldValuesFollowTheCLibraryParsersAndEmptyPartsAreValid)
+TEST(CanMessages, TheSequenceTimerTakesTheTimeBetweenMessagesTruncatedToMillisecondsWithinItsRange)
+{
+    EXPECT_EQ(SequenceTimerPeriodMs(2.5), 2500);
+    EXPECT_EQ(SequenceTimerPeriodMs(1.0019), 1001);
+    EXPECT_EQ(SequenceTimerPeriodMs(0.0), 10);
+    EXPECT_EQ(SequenceTimerPeriodMs(std::nan("")), 10);
+    EXPECT_EQ(SequenceTimerPeriodMs(2147483.646), 2147483646);
+    EXPECT_EQ(SequenceTimerPeriodMs(2147483.648), 2147483647);
+    EXPECT_EQ(SequenceTimerPeriodMs(1e300), 2147483647);
+}
+
+TEST(CanMessages, FieldValuesFollowTheCLibraryParsersAndOptionalPartsMayBeMissing)
 {
     CCanMessages messages;
     ASSERT_TRUE(
@@ -134,26 +147,16 @@ TEST(CanMessages, FieldValuesFollowTheCLibraryParsersAndEmptyPartsAreValid)
     EXPECT_TRUE(message->GetRtr());
     EXPECT_EQ(message->GetData(), (std::vector<uint8_t>{0xFF, 0xFF, 0x00, 0x7E}));
 
-    // Empty sequences and files, and rtr without data, are valid.
-    EXPECT_TRUE(Load(File(""), messages));
-    EXPECT_EQ(messages.GetSequenceCount(), 0);
-    EXPECT_EQ(messages.GetErrorText(), "");
-
+    // Other elements are passed over; a message needs no name, nor data with rtr 1.
     const std::string rtrOnly =
         "<canmessage><twowayid>63</twowayid><canid>FFFF</canid><rtr>1</rtr></canmessage>";
-    ASSERT_TRUE(
-        Load(File("<note/>" + Sequence("<tbm>3</tbm>", "Empty") + "<other/>" + Sequence(rtrOnly, "Full")),
-             messages))
+    ASSERT_TRUE(Load(File("<note/>" + Sequence("<tbm>3</tbm>") + "<other/>" + Sequence(rtrOnly)), messages))
         << messages.GetErrorText();
     ASSERT_EQ(messages.GetSequenceCount(), 2);
-    EXPECT_EQ(messages.GetSequence(0)->GetName(), "Empty");
     EXPECT_EQ(messages.GetSequence(0)->GetMessageCount(), 0);
-    EXPECT_EQ(messages.GetSequence(1)->GetName(), "Full");
     message = messages.GetSequence(1)->GetMessage(0);
     EXPECT_EQ(message->GetName(), "");
     EXPECT_EQ(message->GetCanId(), 0xFFFF);
-    EXPECT_TRUE(message->GetData().empty());
-    EXPECT_EQ(messages.GetSequence(2), nullptr);
     EXPECT_EQ(messages.GetSequence(-1), nullptr);
     EXPECT_EQ(messages.GetSequence(1)->GetMessage(1), nullptr);
 }

@@ -57,11 +57,6 @@ class EmulationPageTest : public testing::Test {
         // Commands queued before the link has found its Tester are dropped.
         ASSERT_TRUE(m_device.WaitForWritten("t"));
     }
-    void TearDown() override
-    {
-        m_page.reset();
-        m_link.Stop();
-    }
 
     void CreatePage(const char* definitions)
     {
@@ -81,17 +76,13 @@ class EmulationPageTest : public testing::Test {
     }
 
     void Click(const char* button) { Find<QPushButton>(button)->click(); }
-    // Chooses entry `index` of `list`, presses `button` and waits until `written` is on the wire.
-    bool Sends(const char* list, int index, const char* button, const char* written)
+    // Chooses entry `index` of `list` and presses `button`; true once `written` is on the wire.
+    bool Send(int index, const char* written = nullptr, const char* list = "canList",
+              const char* button = "canSend")
     {
         Find<QComboBox>(list)->setCurrentIndex(index);
         Click(button);
-        return m_device.WaitForWritten(written);
-    }
-    void SendCan(int index)
-    {
-        Find<QComboBox>("canList")->setCurrentIndex(index);
-        Click("canSend");
+        return !written || m_device.WaitForWritten(written);
     }
     QString Status() { return Find<QLabel>("status")->text(); }
 
@@ -139,13 +130,13 @@ TEST_F(EmulationPageTest, ShowsALoadFailureQueuesTheUsersChoicesAndWalksThroughI
 
     CreatePage(kDefinitions);
     EXPECT_EQ(Find<QComboBox>("transponderList")->itemText(4), "5678901");
-    ASSERT_TRUE(Sends("transponderList", 3, "transponderSend", "3"));
-    ASSERT_TRUE(Sends("decoderList", 0, "loopSend", "l1\n"));
-    ASSERT_TRUE(Sends("decoderList", 62, "loopSend", "l63\n"));
-    ASSERT_TRUE(Sends("canList", 0, "canSend", "m5,1a2,2,0,1,FF\n"));
+    ASSERT_TRUE(Send(3, "3", "transponderList", "transponderSend"));
+    ASSERT_TRUE(Send(0, "l1\n", "decoderList", "loopSend"));
+    ASSERT_TRUE(Send(62, "l63\n", "decoderList", "loopSend"));
+    ASSERT_TRUE(Send(0, "m5,1a2,2,0,1,FF\n"));
     m_page->OnTransmitResult(kTransmitMsgDone);
     // More than 8 data bytes: sent and logged without any.
-    ASSERT_TRUE(Sends("canList", 3, "canSend", "m7,1a3,0,0\n"));
+    ASSERT_TRUE(Send(3, "m7,1a3,0,0\n"));
     EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending: M1", "1A2", "01 FF "}, {"Sending: Long", "1A3", ""}}));
     m_page->OnTransmitResult(kTransmitMsgDone);
 
@@ -153,11 +144,10 @@ TEST_F(EmulationPageTest, ShowsALoadFailureQueuesTheUsersChoicesAndWalksThroughI
     ExpectState(false, false);
 
     // Three messages: the first at once, the others on the timer's ticks.
-    SendCan(1);
+    Send(1);
     ExpectState(true, true);
     EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending (1/3): M1", "1A0", "01 FF 7E "}}));
     m_page->OnTimer();
-    ExpectState(true, true);
     m_page->OnTransmitResult(kTransmitMsgDone); // for M1: not the last
     ExpectState(true, true);
     m_page->OnTimer();
@@ -168,7 +158,7 @@ TEST_F(EmulationPageTest, ShowsALoadFailureQueuesTheUsersChoicesAndWalksThroughI
     EXPECT_EQ(CountOccurrences(m_device.Written(), "m12,5,0,1\n"), 1);
 
     // One message: sending until the Tester has answered it.
-    SendCan(0);
+    Send(0);
     ExpectState(true, false);
     m_page->OnTransmitResult(kTransmitTxDone);
     EXPECT_EQ(NewRows(), (std::vector<Row>{{"Sending: M1", "1A2", "01 FF "}, {"Sent", "", ""}}));
@@ -177,19 +167,19 @@ TEST_F(EmulationPageTest, ShowsALoadFailureQueuesTheUsersChoicesAndWalksThroughI
     ExpectState(false, false);
 
     // No messages: nothing changes.
-    SendCan(2);
+    Send(2);
     ExpectState(false, false);
     EXPECT_TRUE(NewRows().empty());
 
     // Cancel stops the timer at once.
-    SendCan(1);
+    Send(1);
     Click("cancel");
     ExpectState(false, false);
     EXPECT_EQ(NewRows().size(), 1u);
 
     // An entry that names no sequence.
     Find<QComboBox>("canList")->addItem("Stray", 99);
-    SendCan(4);
+    Send(4);
     EXPECT_EQ(Status(), "Sequence not found!");
     ExpectState(false, false);
 
@@ -209,7 +199,7 @@ TEST_F(EmulationPageTest, AMessageTheLinkRefusesIsNeitherLoggedNorSkipped)
     m_page->SetTesterLink(&waiting);
     waiting.EmulateTransponder(0);
     waiting.EmulateTransponder(0);
-    SendCan(1);
+    Send(1);
     m_page->OnTimer();
     m_page->OnTimer(); // M3 finds the queue full
     ExpectState(true, true);

@@ -28,13 +28,11 @@ answer_t Request(const CIvidivSimProcess& sim, const char* method, const std::st
     answer_t answer;
     CURL* easy = curl_easy_init();
     curl_slist* list = nullptr;
-    for (const std::string& header : headers) {
+    for (const std::string& header : headers)
         list = curl_slist_append(list, header.c_str());
-    }
     const std::string url = scheme + "://127.0.0.1:" + std::to_string(sim.Port()) + path;
-    const std::string certificate = sim.Certificate();
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_CAINFO, certificate.c_str());
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str()); // string options are copied
+    curl_easy_setopt(easy, CURLOPT_CAINFO, sim.Certificate().c_str());
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, list);
@@ -46,9 +44,7 @@ answer_t Request(const CIvidivSimProcess& sim, const char* method, const std::st
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.c_str());
     }
     answer.result = curl_easy_perform(easy);
-    if (answer.result == CURLE_OK) {
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &answer.status);
-    }
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &answer.status); // 0 without an answer
     curl_slist_free_all(list);
     curl_easy_cleanup(easy);
     return answer;

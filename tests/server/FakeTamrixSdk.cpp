@@ -2,13 +2,9 @@
 
 #include <cstring>
 #include <sstream>
+#include <utility>
 
 namespace {
-
-CFakeTamrixSdk& Fake()
-{
-    return CFakeTamrixSdk::Instance();
-}
 
 template <typename... Args> void Record(const char* name, const Args&... args)
 {
@@ -17,23 +13,19 @@ template <typename... Args> void Record(const char* name, const Args&... args)
     const char* separator = "";
     ((call << separator << args, separator = ","), ...);
     call << ')';
-    Fake().calls.push_back(call.str());
+    g_fakeTamrixSdk.calls.push_back(call.str());
 }
 
 const ptc_transponder_t* RecordAt(size_t index)
 {
-    const auto& records = Fake().records;
+    const auto& records = g_fakeTamrixSdk.records;
     return index < records.size() ? reinterpret_cast<const ptc_transponder_t*>(records[index].data())
                                   : nullptr;
 }
 
 } // namespace
 
-CFakeTamrixSdk& CFakeTamrixSdk::Instance()
-{
-    static CFakeTamrixSdk s_fake;
-    return s_fake;
-}
+CFakeTamrixSdk g_fakeTamrixSdk;
 
 void CFakeTamrixSdk::SetRecords(const std::vector<fakerecord_t>& list)
 {
@@ -52,22 +44,13 @@ void CFakeTamrixSdk::SetRecords(const std::vector<fakerecord_t>& list)
 
 void CFakeTamrixSdk::RunQueue()
 {
-    const std::vector<queued_t> due = std::move(queue);
-    queue.clear();
-    if (handles.empty())
-        return;
-    for (const queued_t& item : due) {
-        const ptc_handle_t newest = handles.size();
-        const handle_t& handle = handles[newest];
-        void* context = item.withContext ? handle.context : nullptr;
-        if (!handle.live)
-            continue;
-        if (item.kind == 's' && handle.state)
-            handle.state(newest, static_cast<int32_t>(item.value), context);
-        if (item.kind == 'c' && handle.connect)
-            handle.connect(newest, static_cast<uint8_t>(item.value), context);
-        if (item.kind == 't' && handle.transponder)
-            handle.transponder(newest, item.value, static_cast<uint32_t>(records.size()), 0, context);
+    for (const auto& [kind, value] : std::exchange(queue, {})) {
+        if (kind == 's')
+            state(newest, static_cast<int32_t>(value), context);
+        if (kind == 'c')
+            connect(newest, static_cast<uint8_t>(value), context);
+        if (kind == 't')
+            transponder(newest, value, static_cast<uint32_t>(records.size()), 0, context);
     }
 }
 
@@ -82,9 +65,8 @@ hub_sdk_handle_t hub_sdk_alloc(const char* appName, uint32_t flags)
 int32_t hub_sdk_messagequeue_process(hub_sdk_handle_t hub, uint32_t reserved1, uint32_t reserved2,
                                      uint32_t reserved3)
 {
-    ++Fake().pumps;
-    Fake().badPumpArguments |= hub != CFakeTamrixSdk::kHub || reserved1 || reserved2 || reserved3;
-    Fake().RunQueue();
+    Record("hub_sdk_messagequeue_process", hub, reserved1, reserved2, reserved3);
+    g_fakeTamrixSdk.RunQueue();
     return 0;
 }
 
@@ -96,35 +78,33 @@ void hub_sdk_dealloc(hub_sdk_handle_t hub)
 ptc_handle_t ptc_handle_alloc(hub_sdk_handle_t hub, void* context)
 {
     Record("ptc_handle_alloc", hub);
-    const ptc_handle_t handle = Fake().handles.size() + 1;
-    Fake().handles[handle].context = context;
-    return handle;
+    g_fakeTamrixSdk.context = context;
+    return ++g_fakeTamrixSdk.newest;
 }
 
 void ptc_handle_dealloc(hub_sdk_handle_t hub, ptc_handle_t handle)
 {
     Record("ptc_handle_dealloc", hub, handle);
-    Fake().handles[handle].live = false;
 }
 
 int32_t ptc_notify_connect(ptc_handle_t handle, ptc_connect_callback_t callback)
 {
     Record("ptc_notify_connect", handle);
-    Fake().handles[handle].connect = callback;
+    g_fakeTamrixSdk.connect = callback;
     return 1;
 }
 
 int32_t ptc_notify_connectionstate(ptc_handle_t handle, ptc_connectionstate_callback_t callback)
 {
     Record("ptc_notify_connectionstate", handle);
-    Fake().handles[handle].state = callback;
+    g_fakeTamrixSdk.state = callback;
     return 1;
 }
 
 int32_t ptc_notify_transponder(ptc_handle_t handle, ptc_transponder_callback_t callback)
 {
     Record("ptc_notify_transponder", handle);
-    Fake().handles[handle].transponder = callback;
+    g_fakeTamrixSdk.transponder = callback;
     return 1;
 }
 
@@ -138,17 +118,17 @@ int32_t ptc_connect(ptc_handle_t handle, const char* host, const char* user, con
                     int32_t verify)
 {
     Record("ptc_connect", handle, host, user, password, verify);
-    return Fake().refuseConnect ? 0 : 1;
+    return g_fakeTamrixSdk.refuseConnect ? 0 : 1;
 }
 
 const ptc_transponder_t* ptc_transponder_get_head(ptc_handle_t)
 {
-    return RecordAt(Fake().cursor = 0);
+    return RecordAt(g_fakeTamrixSdk.cursor = 0);
 }
 
 const ptc_transponder_t* ptc_transponder_get_next(ptc_handle_t)
 {
-    return RecordAt(++Fake().cursor);
+    return RecordAt(++g_fakeTamrixSdk.cursor);
 }
 
 void ptc_disconnect(ptc_handle_t handle)

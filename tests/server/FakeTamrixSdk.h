@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,40 +15,26 @@ struct fakerecord_t {
 // The server-access library's thirteen functions without a network: each call
 // but the pump and the record walk is recorded as text
 // ("ptc_connect(1,host,user,password,1)"); queued callbacks run only inside
-// hub_sdk_messagequeue_process, on the newest handle, through what was
-// registered on it.
+// hub_sdk_messagequeue_process, through what was registered on the newest handle.
 struct CFakeTamrixSdk {
     static constexpr hub_sdk_handle_t kHub = 100;
-    static CFakeTamrixSdk& Instance();
     void Reset() { *this = CFakeTamrixSdk(); }
 
     // kind: 's' state, 'c' connect, 't' transponder event.
-    void Queue(char kind, uint32_t value, bool withContext = true)
-    {
-        queue.push_back({kind, value, withContext});
-    }
+    void Queue(char kind, uint32_t value) { queue.emplace_back(kind, value); }
     void SetRecords(const std::vector<fakerecord_t>& records);
     void RunQueue();
 
-    struct handle_t {
-        ptc_connect_callback_t connect = nullptr;
-        ptc_connectionstate_callback_t state = nullptr;
-        ptc_transponder_callback_t transponder = nullptr;
-        void* context = nullptr;
-        bool live = true;
-    };
-    struct queued_t {
-        char kind;
-        uint32_t value;
-        bool withContext;
-    };
-
     std::vector<std::string> calls;
-    std::map<ptc_handle_t, handle_t> handles;
-    std::vector<queued_t> queue;
+    ptc_handle_t newest = 0;
+    void* context = nullptr;
+    ptc_connect_callback_t connect = nullptr;
+    ptc_connectionstate_callback_t state = nullptr;
+    ptc_transponder_callback_t transponder = nullptr;
+    std::vector<std::pair<char, uint32_t>> queue;
     std::vector<std::vector<uint64_t>> records; // one 8-byte aligned block each
     size_t cursor = 0;
-    int pumps = 0;
-    bool badPumpArguments = false;
     bool refuseConnect = false; // ptc_connect returns 0
 };
+
+extern CFakeTamrixSdk g_fakeTamrixSdk;
