@@ -1,11 +1,9 @@
-// The real main dialog with the real server-access library against ividiv-sim:
-// synchronised from the server, a transponder that tester-sim then reports is
-// logged with the server's label and short id.
+// The real main dialog and server-access library against ividiv-sim: a transponder
+// that tester-sim reports is logged with the server's label and short id.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <fstream>
-#include <regex>
 #include <sys/stat.h>
 
 #include "AppTestSupport.h"
@@ -18,8 +16,7 @@ namespace {
 
 constexpr int kPatienceMs = 20000; // generous: sanitizer builds on a busy machine
 
-// The transponder log file's whole row that begins with `start`, without its
-// time of day.
+// The transponder log's whole row that begins with `start`, without its time of day.
 std::string LoggedRow(const std::string& start)
 {
     for (const std::string& row : LogFileRows("Tester_"))
@@ -49,7 +46,6 @@ TEST_F(ServerEndToEnd, ASynchronisedTransponderIsLoggedWithTheServersLabelAndSho
         CFtd2xxDevice device;
         CQ9TesterDlg dialog(device, nullptr);
         dialog.show();
-        // Filled as a user would.
         auto* page = dialog.findChild<CQ9ServerPage*>();
         const auto field = [page](const char* name) { return page->findChild<QLineEdit*>(name); };
         field("host")->setText(QStringLiteral("127.0.0.1:%1").arg(server.Port()));
@@ -59,9 +55,6 @@ TEST_F(ServerEndToEnd, ASynchronisedTransponderIsLoggedWithTheServersLabelAndSho
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return field("status")->text() == "Transponder data synchronized with server"; },
             kPatienceMs));
-        EXPECT_TRUE(std::regex_match(StatusBar(dialog)->GetText(1).toStdString(),
-                                     std::regex(R"(D9 Ividiv: \d\d-\d\d-\d{4} \d\d:\d\d:\d\d)")));
-        EXPECT_EQ(dialog.Translations().GetCount(), 3u);
 
         // Plugged in only now, so that each device's first row comes after the data.
         CChildProcess tester(TESTER_SIM_PATH, {"--pace", "real", "--quiet", "--name", "sim"});

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <regex>
 
@@ -24,13 +21,6 @@ class LogTest : public ::testing::Test {
   protected:
     void SetUp() override { m_folder.MakeCurrent(); }
 
-    // A log opened without banners and written without time prefixes.
-    void OpenPlain(CLog& log)
-    {
-        ASSERT_TRUE(log.Open(false));
-        log.SetTimePrefix(false);
-    }
-
     CTempFolder m_folder;
 };
 
@@ -49,7 +39,7 @@ TEST(LogStamp, StampsAndPrefixesAreZeroPaddedUtcFields)
     EXPECT_EQ(CLog::FormatTimePrefix(utc, 7), "03:04:05.007 -- ");
 }
 
-TEST_F(LogTest, OpenCreatesTheDatedFileAndAppendsWithoutTruncating)
+TEST_F(LogTest, OpenCreatesTheDatedFileAndAppendsAndFailuresAreReportedLeavingTheFileOpen)
 {
     std::string path;
     {
@@ -65,40 +55,7 @@ TEST_F(LogTest, OpenCreatesTheDatedFileAndAppendsWithoutTruncating)
     if (again.Path() == path) { // else the date turned meanwhile
         EXPECT_EQ(ReadFileBytes(path), "firstsecond");
     }
-}
 
-TEST_F(LogTest, LinesEndInCrLfWithLineBreaksInTheTextBlanked)
-{
-    CLog log("Lines", true);
-    OpenPlain(log);
-    std::string text = "a\rb\nc\r\n";
-    ASSERT_TRUE(log.Write(text, false));
-    EXPECT_EQ(text, "a b c  "); // changed in place
-    std::string raw = "x\r\ny";
-    ASSERT_TRUE(log.Write(raw, true));
-    EXPECT_EQ(raw, "x\r\ny");
-    ASSERT_TRUE(Write(log, "21\xB0"));
-    EXPECT_EQ(ReadFileBytes(log.Path()), "a b c  \r\nx\r\ny21\xB0\r\n");
-}
-
-TEST_F(LogTest, BannersAndTimePrefixWhenAsked)
-{
-    std::string path;
-    {
-        CLog log("Banner", true);
-        ASSERT_TRUE(log.Open(true));
-        path = log.Path();
-        ASSERT_TRUE(Write(log, "hello"));
-    }
-    const std::string bytes = ReadFileBytes(path);
-    const std::regex expected(R"(\d\d:\d\d:\d\d\.\d{3} -- -----------Logging started-----------------\r\n)"
-                              R"(\d\d:\d\d:\d\d\.\d{3} -- hello\r\n)"
-                              R"(\d\d:\d\d:\d\d\.\d{3} -- -----------Logging stopped-----------------\r\n)");
-    EXPECT_TRUE(std::regex_match(bytes, expected)) << bytes;
-}
-
-TEST_F(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
-{
     CLog closed("Closed", true);
     EXPECT_FALSE(Write(closed, "x"));
     CLog tooLong(std::string(400, 'n'), false); // more than a file name can hold
@@ -107,7 +64,6 @@ TEST_F(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
     EXPECT_TRUE(fits.Open(false));
     // A file that refuses every write: today's (and tomorrow's, in case the
     // date turns meanwhile) dated name points at /dev/full.
-    fs::create_directory("Log");
     const std::time_t now = std::time(nullptr);
     for (std::time_t t : {now, now + 86400}) {
         std::tm utc{};
@@ -121,24 +77,25 @@ TEST_F(LogTest, FailuresAreReportedAndLeaveTheFileOpen)
     EXPECT_FALSE(Write(full, "lost")); // tried again, not given up
 }
 
-TEST_F(LogTest, ALineCutShortByTheSizeLimitIsTakenBackWhole)
+TEST_F(LogTest, LinesEndInCrLfWithLineBreaksBlankedTimePrefixedAndBetweenBanners)
 {
-    CLog log("Torn", true);
-    OpenPlain(log);
-    ASSERT_TRUE(Write(log, "06-12-2026,first"));
-
-    // Room for a few bytes of the next line only (root cannot bypass it).
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = fs::file_size(log.Path()) + 5;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool written = Write(log, "23456789,,,Korvo");
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(ReadFileBytes(log.Path()), "06-12-2026,first\r\n");
-
-    ASSERT_TRUE(Write(log, "next"));
-    EXPECT_EQ(ReadFileBytes(log.Path()), "06-12-2026,first\r\nnext\r\n");
+    std::string path;
+    {
+        CLog log("Lines", true);
+        ASSERT_TRUE(log.Open(true));
+        path = log.Path();
+        std::string text = "a\rb\nc\r\n";
+        ASSERT_TRUE(log.Write(text, false));
+        EXPECT_EQ(text, "a b c  "); // changed in place
+        std::string raw = "x\r\ny";
+        ASSERT_TRUE(log.Write(raw, true));
+        EXPECT_EQ(raw, "x\r\ny");
+        ASSERT_TRUE(Write(log, "21\xB0"));
+    }
+    const std::string bytes = ReadFileBytes(path);
+    const std::string time = R"(\d\d:\d\d:\d\d\.\d{3} -- )";
+    const std::regex expected(time + "-----------Logging started-----------------\r\n" + time +
+                              "a b c  \r\nx\r\ny" + time + "21\xB0\r\n" + time +
+                              "-----------Logging stopped-----------------\r\n");
+    EXPECT_TRUE(std::regex_match(bytes, expected)) << bytes;
 }

@@ -20,36 +20,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One USB device with a serial interface, as sysfs shows it:
+// A tty as sysfs shows it: class/tty/<tty> -> its folder. A USB device with a
+// serial interface (`usbPort` given) is laid out as
 //   devices/.../usb1/<port>/{idVendor,product}
 //   devices/.../usb1/<port>/<port>:1.0/<tty>/tty/<tty>      (usb-serial: ttyUSB)
 //   devices/.../usb1/<port>/<port>:1.0/tty/<tty>            (cdc-acm: ttyACM)
-//   class/tty/<tty> -> the tty folder; <tty folder>/device -> the parent that
-//   the driver bound (port folder for ttyUSB, interface folder for ttyACM).
-void AddUsbTty(const fs::path& sysfs, const std::string& usbPort, const std::string& tty, const char* product)
+// with <tty folder>/device -> the parent that the driver bound (port folder for
+// ttyUSB, interface folder for ttyACM); any other tty is virtual.
+void AddTty(const fs::path& sysfs, const std::string& tty, const std::string& usbPort = "",
+            const char* product = nullptr)
 {
     const fs::path usbDevice = sysfs / "devices/pci0000:00/0000:00:14.0/usb1" / usbPort;
     const fs::path interface = usbDevice / (usbPort + ":1.0");
-    const bool acm = tty.rfind("ttyACM", 0) == 0;
-    const fs::path bound = acm ? interface : interface / tty;
-    const fs::path ttyFolder = bound / "tty" / tty;
+    const fs::path bound = tty.starts_with("ttyACM") ? interface : interface / tty;
+    const fs::path ttyFolder = usbPort.empty() ? sysfs / "devices/virtual/tty" / tty : bound / "tty" / tty;
     fs::create_directories(ttyFolder);
+    fs::create_directories(sysfs / "class/tty");
+    fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
+    if (usbPort.empty())
+        return;
     WriteFileBytes(usbDevice / "idVendor", "0403\n");
     if (product != nullptr)
         WriteFileBytes(usbDevice / "product", product);
     // A sysfs interface folder has no idVendor; the walk must go past it.
     WriteFileBytes(interface / "bInterfaceNumber", "00\n");
-    fs::create_directories(sysfs / "class/tty");
-    fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
     fs::create_directory_symlink(fs::relative(bound, ttyFolder), ttyFolder / "device");
-}
-
-void AddPlainTty(const fs::path& sysfs, const std::string& tty)
-{
-    const fs::path ttyFolder = sysfs / "devices/virtual/tty" / tty;
-    fs::create_directories(ttyFolder);
-    fs::create_directories(sysfs / "class/tty");
-    fs::create_directory_symlink(fs::relative(ttyFolder, sysfs / "class/tty"), sysfs / "class/tty" / tty);
 }
 
 using Entries = std::vector<std::string>;
@@ -89,32 +84,25 @@ class EnumerationTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(m_pty.Ok()); }
 
-    void CreateRegistryFolder()
-    {
-        std::string error;
-        EXPECT_TRUE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << error;
-    }
-
     CTempFolder m_root;
     const fs::path m_sysfs = m_root / "sys";
     const fs::path m_runtime = m_root / "run";
-    PtyPair m_pty;
+    CPtyPair m_pty;
 };
 
 TEST_F(EnumerationTest, UsbProductStringsBecomeDescriptionsInDriverOrder)
 {
-    AddUsbTty(m_sysfs, "1-1", "ttyUSB0", "TAMRIX TESTER\n");
-    AddUsbTty(m_sysfs, "1-2", "ttyUSB1", "TAMRIX TESTER \n");
-    AddUsbTty(m_sysfs, "1-3", "ttyACM0", nullptr);
-    AddUsbTty(m_sysfs, "1-4", "ttyUSB10", "tamrix tester\n");
-    AddUsbTty(m_sysfs, "1-5", "ttyUSB2", "FT232R USB UART\n");
+    AddTty(m_sysfs, "ttyUSB0", "1-1", "TAMRIX TESTER\n");
+    AddTty(m_sysfs, "ttyUSB1", "1-2", "TAMRIX TESTER \n");
+    AddTty(m_sysfs, "ttyACM0", "1-3");
+    AddTty(m_sysfs, "ttyUSB10", "1-4", "tamrix tester\n");
+    AddTty(m_sysfs, "ttyUSB2", "1-5", "FT232R USB UART\n");
     // Only sysfs's own newline is dropped: anything else makes the string
     // longer than the Tester's and it must not match.
-    AddUsbTty(m_sysfs, "1-6", "ttyUSB3", "TAMRIX TESTER\r\n");
-    AddUsbTty(m_sysfs, "1-7", "ttyUSB4", "TAMRIX TESTER\nB\n");
-    AddPlainTty(m_sysfs, "ttyS0");
-    AddPlainTty(m_sysfs, "tty1");
-    AddPlainTty(m_sysfs, "ttyUSBx");
+    AddTty(m_sysfs, "ttyUSB3", "1-6", "TAMRIX TESTER\r\n");
+    AddTty(m_sysfs, "ttyUSB4", "1-7", "TAMRIX TESTER\nB\n");
+    for (const char* plain : {"ttyS0", "tty1", "ttyUSBx"})
+        AddTty(m_sysfs, plain);
 
     CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
     EXPECT_EQ(ListOf(device),
@@ -128,16 +116,15 @@ TEST_F(EnumerationTest, UsbProductStringsBecomeDescriptionsInDriverOrder)
     EXPECT_FALSE(nowhere.Open(0));
 }
 
-TEST_F(EnumerationTest, SimulatedEntriesArePrivateAndFollowRealTtysSortedByName)
+TEST_F(EnumerationTest, SimulatedEntriesArePrivateFollowRealTtysAndOutliveAProgramKilledWhileConnected)
 {
-    AddUsbTty(m_sysfs, "1-1", "ttyUSB0", "TAMRIX TESTER\n");
-    CreateRegistryFolder();
+    AddTty(m_sysfs, "ttyUSB0", "1-1", "TAMRIX TESTER\n");
     const CSimulatedDeviceRegistry registry(m_runtime.string());
     std::string error;
+    ASSERT_TRUE(registry.CreateFolder(error)) << error;
     // Names and descriptions that would break the entry are refused.
-    EXPECT_FALSE(registry.Register("../escape", m_pty.SlavePath(), "TAMRIX TESTER", error));
-    EXPECT_FALSE(registry.Register(".hidden", m_pty.SlavePath(), "TAMRIX TESTER", error));
-    EXPECT_FALSE(registry.Register("", m_pty.SlavePath(), "TAMRIX TESTER", error));
+    for (const char* name : {"../escape", ".hidden", ""})
+        EXPECT_FALSE(registry.Register(name, m_pty.SlavePath(), "TAMRIX TESTER", error)) << name;
     EXPECT_FALSE(registry.Register("sim", m_pty.SlavePath(), "TAMRIX\nTESTER", error));
     EXPECT_TRUE(registry.List().empty());
     ASSERT_TRUE(registry.Register("sim-b", m_pty.SlavePath(), "TAMRIX TESTER", error)) << error;
@@ -149,32 +136,58 @@ TEST_F(EnumerationTest, SimulatedEntriesArePrivateAndFollowRealTtysSortedByName)
     CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
     EXPECT_EQ(ListOf(device), (Entries{"/dev/ttyUSB0=TAMRIX TESTER", m_pty.SlavePath() + "=OTHER",
                                        m_pty.SlavePath() + "=TAMRIX TESTER"}));
+    registry.Unregister("sim-a");
+    ASSERT_EQ(ListOf(device), (Entries{"/dev/ttyUSB0=TAMRIX TESTER", m_pty.SlavePath() + "=TAMRIX TESTER"}));
 
-    // Opening by index reaches the simulator's pty.
-    ASSERT_TRUE(device.Open(2));
-    uint32_t transferred = 0;
-    ASSERT_TRUE(device.Write('v', transferred));
-    EXPECT_EQ(transferred, 1u);
-    char got = 0;
-    ASSERT_EQ(::read(m_pty.Master(), &got, 1), 1);
+    // The simulator keeps the pty alive, so an exclusive flag set by a
+    // program that never got to clear it would lock out every later start.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        uint32_t written = 0;
+        if (device.Open(1) && device.Write('v', written))
+            ::pause();
+        ::_exit(0);
+    }
+    uint8_t got = 0;
+    const bool connected = m_pty.ReadMaster(got);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(connected);
     EXPECT_EQ(got, 'v');
-    device.Close();
-
-    registry.Unregister("sim-b");
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0); // root would get in regardless; nobody else would
     EXPECT_EQ(ListOf(device).size(), 2u);
+    EXPECT_TRUE(device.Open(1));
 }
 
-TEST_F(EnumerationTest, FolderOthersCanEnterOrOwnIsIgnored)
+TEST_F(EnumerationTest, StaleForeignAndNonTerminalEntriesAreSkippedNotHidingTheLiveOneInAPrivateFolderOnly)
 {
-    CreateRegistryFolder();
-    WriteEntry(m_runtime, "sim", ::getpid(), m_pty.SlavePath());
-    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    EXPECT_EQ(ListOf(device).size(), 1u);
+    std::string error;
+    ASSERT_TRUE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << error;
+    WriteEntry(m_runtime, "a-dead-simulator", DeadPid(), m_pty.SlavePath());
+    WriteEntry(m_runtime, "b-pty-gone", ::getpid(), "/dev/pts/999999");
+    WriteEntry(m_runtime, "c-not-a-device", ::getpid(), m_runtime.string());
+    WriteEntry(m_runtime, "c-null", ::getpid(), "/dev/null"); // devices, but no terminals
+    WriteEntry(m_runtime, "c-zero", ::getpid(), "/dev/zero");
+    WriteFileBytes(m_runtime / "d-garbage", "this is not an entry\n");
+    WriteEntry(m_runtime, ".e-being-written", ::getpid(), m_pty.SlavePath());
+    fs::create_symlink(m_runtime / "z-live", m_runtime / "f-symlink");
+    WriteEntry(m_runtime, "z-live", ::getpid(), m_pty.SlavePath());
 
+    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
+    EXPECT_EQ(ListOf(device), Entries{m_pty.SlavePath() + "=TAMRIX TESTER"});
+
+    // The simulator side clears entries of simulators that are gone.
+    CSimulatedDeviceRegistry(m_runtime.string()).RemoveStaleEntries();
+    EXPECT_FALSE(fs::exists(m_runtime / "a-dead-simulator"));
+    EXPECT_TRUE(fs::exists(m_runtime / "z-live"));
+
+    // Nor is anything listed from a folder others can enter or that is not our own.
     for (const mode_t mode : {0755, 0750, 0701, 0710}) {
         ASSERT_EQ(::chmod(m_runtime.c_str(), mode), 0);
         EXPECT_TRUE(ListOf(device).empty()) << std::oct << mode;
-        std::string error;
+        error.clear();
         EXPECT_FALSE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << std::oct << mode;
         EXPECT_FALSE(error.empty());
     }
@@ -193,65 +206,8 @@ TEST_F(EnumerationTest, FolderOthersCanEnterOrOwnIsIgnored)
     EXPECT_TRUE(ListOf(device).empty());
 }
 
-TEST_F(EnumerationTest, StaleForeignAndNonTerminalEntriesAreSkippedNotHidingTheLiveOne)
-{
-    CreateRegistryFolder();
-    WriteEntry(m_runtime, "a-dead-simulator", DeadPid(), m_pty.SlavePath());
-    WriteEntry(m_runtime, "b-pty-gone", ::getpid(), "/dev/pts/999999");
-    WriteEntry(m_runtime, "c-not-a-device", ::getpid(), m_runtime.string());
-    WriteEntry(m_runtime, "c-null", ::getpid(), "/dev/null"); // devices, but no terminals
-    WriteEntry(m_runtime, "c-zero", ::getpid(), "/dev/zero");
-    WriteFileBytes(m_runtime / "d-garbage", "this is not an entry\n");
-    WriteEntry(m_runtime, ".e-being-written", ::getpid(), m_pty.SlavePath());
-    fs::create_symlink(m_runtime / "z-live", m_runtime / "f-symlink");
-    WriteEntry(m_runtime, "z-live", ::getpid(), m_pty.SlavePath());
-
-    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    EXPECT_EQ(ListOf(device), Entries{m_pty.SlavePath() + "=TAMRIX TESTER"});
-
-    // The simulator side clears entries of simulators that are gone.
-    CSimulatedDeviceRegistry(m_runtime.string()).RemoveStaleEntries();
-    EXPECT_FALSE(fs::exists(m_runtime / "a-dead-simulator"));
-    EXPECT_TRUE(fs::exists(m_runtime / "z-live"));
-}
-
-TEST_F(EnumerationTest, AProgramKilledWhileConnectedLeavesTheSimulatedTesterFree)
-{
-    // The simulator keeps the pty alive, so an exclusive flag set by a
-    // program that never got to clear it would lock out every later start.
-    CreateRegistryFolder();
-    WriteEntry(m_runtime, "sim", ::getpid(), m_pty.SlavePath());
-    int connected[2];
-    ASSERT_EQ(::pipe(connected), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-        uint32_t count = 0;
-        const char opened = device.CreateDeviceInfoList(count) && count == 1 && device.Open(0) ? 'y' : 'n';
-        if (::write(connected[1], &opened, 1) == 1)
-            ::pause();
-        ::_exit(0);
-    }
-    char opened = 0;
-    ASSERT_EQ(::read(connected[0], &opened, 1), 1);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ::close(connected[0]);
-    ::close(connected[1]);
-    ASSERT_EQ(opened, 'y');
-
-    int exclusive = -1;
-    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 0); // root would get in regardless; nobody else would
-    CFtd2xxDevice device(m_sysfs.string(), m_runtime.string());
-    EXPECT_EQ(ListOf(device).size(), 1u);
-    EXPECT_TRUE(device.Open(0));
-}
-
 TEST(RuntimeFolderTest, OnlyAnAbsolutePrivateXdgRuntimeDirIsUsed)
 {
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    const std::string restore = saved != nullptr ? saved : "";
     const std::string fallback = "/tmp/q9tester-" + std::to_string(::getuid());
     CTempFolder folder;
     const std::string own = folder.Path().string();
@@ -267,11 +223,7 @@ TEST(RuntimeFolderTest, OnlyAnAbsolutePrivateXdgRuntimeDirIsUsed)
     ::setenv("XDG_RUNTIME_DIR", "run/user", 1);
     EXPECT_EQ(PrivateRuntimeFolder(), fallback);
     EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), fallback + "/q9tester-devices");
-    EXPECT_TRUE(IsPrivateFolder(fallback));
-    if (saved != nullptr)
-        ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
-    else
-        ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_TRUE(IsPrivateFolder(fallback)); // no other test reads the variable
 }
 
 } // namespace

@@ -1,19 +1,12 @@
 // The device layer's byte transport on a pseudo-terminal: time-outs, raw
 // bytes both ways, purge, hang-up, and the exclusive flag.
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/ioctl.h>
 
 #include "PtyPair.h"
 #include "SerialPort.h"
 
 namespace {
-
-bool ReadMaster(int fd, uint8_t& byte)
-{
-    pollfd pfd{fd, POLLIN, 0};
-    return ::poll(&pfd, 1, 2000) == 1 && ::read(fd, &byte, 1) == 1;
-}
 
 class SerialPortTest : public ::testing::Test {
   protected:
@@ -25,83 +18,40 @@ class SerialPortTest : public ::testing::Test {
         ASSERT_TRUE(m_port.Open(m_pty.SlavePath(), true, true));
     }
 
-    PtyPair m_pty;
+    CPtyPair m_pty;
     CSerialPort m_port;
+    uint8_t m_byte = 0;
+    uint32_t m_transferred = 0;
 };
 
-TEST_F(SerialPortTest, PurgeDropsPendingInputAndAQuietLineIsATimeOut)
-{
-    ASSERT_EQ(::write(m_pty.Master(), "abcdef", 6), 6);
-    uint8_t byte = 0;
-    uint32_t transferred = 0;
-    ASSERT_TRUE(m_port.ReadByte(byte, transferred));
-    ASSERT_EQ(transferred, 1u);
-    EXPECT_EQ(byte, 'a');
-
-    EXPECT_TRUE(m_port.Purge(1));
-    EXPECT_TRUE(m_port.ReadByte(byte, transferred));
-    EXPECT_EQ(transferred, 0u) << "left after purge: " << byte;
-
-    ASSERT_EQ(::write(m_pty.Master(), "z", 1), 1);
-    ASSERT_TRUE(m_port.ReadByte(byte, transferred));
-    EXPECT_EQ(byte, 'z');
-}
-
-TEST_F(SerialPortTest, EveryByteValuePassesUnchangedBothWays)
+TEST_F(SerialPortTest, EveryByteValuePassesUnchangedPurgeDropsPendingInputAndTheTestersLineSettingsApply)
 {
     // Line feeds, carriage returns, control and flow characters and high bytes
     // are all data on a raw line; a cooked or XON/XOFF line would alter them.
     for (int value = 0; value < 256; ++value) {
         const auto sent = static_cast<uint8_t>(value);
-        uint32_t transferred = 0;
-        ASSERT_TRUE(m_port.WriteByte(sent, transferred));
-        ASSERT_EQ(transferred, 1u);
-        uint8_t got = 0;
-        ASSERT_TRUE(ReadMaster(m_pty.Master(), got)) << value;
-        EXPECT_EQ(got, sent);
+        ASSERT_TRUE(m_port.WriteByte(sent, m_transferred));
+        ASSERT_EQ(m_transferred, 1u);
+        ASSERT_TRUE(m_pty.ReadMaster(m_byte)) << value;
+        EXPECT_EQ(m_byte, sent);
 
         ASSERT_EQ(::write(m_pty.Master(), &sent, 1), 1);
-        got = 0;
-        ASSERT_TRUE(m_port.ReadByte(got, transferred));
-        ASSERT_EQ(transferred, 1u) << value;
-        EXPECT_EQ(got, sent);
+        ASSERT_TRUE(m_port.ReadByte(m_byte, m_transferred));
+        ASSERT_EQ(m_transferred, 1u) << value;
+        EXPECT_EQ(m_byte, sent);
     }
-}
 
-TEST_F(SerialPortTest, HangUpIsAFailureNotATimeOut)
-{
-    // A hang-up taken for a time-out would read as success with nothing read.
-    m_port.SetTimeouts(5000, 5000);
-    m_pty.CloseMaster();
-    uint8_t byte = 0;
-    uint32_t transferred = 0;
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_FALSE(m_port.ReadByte(byte, transferred));
-        EXPECT_EQ(transferred, 0u);
-    }
-    EXPECT_FALSE(m_port.WriteByte('t', transferred));
-    EXPECT_EQ(transferred, 0u);
-}
+    ASSERT_EQ(::write(m_pty.Master(), "abcdef", 6), 6);
+    ASSERT_TRUE(m_port.ReadByte(m_byte, m_transferred));
+    ASSERT_EQ(m_transferred, 1u);
+    EXPECT_EQ(m_byte, 'a');
+    EXPECT_TRUE(m_port.Purge(1));
+    EXPECT_TRUE(m_port.ReadByte(m_byte, m_transferred)); // a quiet line is a time-out
+    EXPECT_EQ(m_transferred, 0u) << "left after purge: " << m_byte;
+    ASSERT_EQ(::write(m_pty.Master(), "z", 1), 1);
+    ASSERT_TRUE(m_port.ReadByte(m_byte, m_transferred));
+    EXPECT_EQ(m_byte, 'z');
 
-TEST_F(SerialPortTest, ExclusiveWhileOpenAndReleasedOnClose)
-{
-    int exclusive = -1;
-    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 1);
-    m_port.Close();
-    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
-    EXPECT_EQ(exclusive, 0);
-    // Reopening works, and a closed port neither reads nor writes.
-    EXPECT_TRUE(m_port.Open(m_pty.SlavePath()));
-    m_port.Close();
-    uint8_t byte = 0;
-    uint32_t transferred = 0;
-    EXPECT_FALSE(m_port.ReadByte(byte, transferred));
-    EXPECT_FALSE(m_port.WriteByte(byte, transferred));
-}
-
-TEST_F(SerialPortTest, LineSettingsAcceptTheTestersAndRefuseUnknownOnes)
-{
     EXPECT_TRUE(m_port.SetBaudRate(115200));
     EXPECT_TRUE(m_port.SetDataCharacteristics(8, CSerialPort::StopBits::kOne, CSerialPort::Parity::kNone));
     EXPECT_TRUE(m_port.SetFlowControl(CSerialPort::FlowControl::kNone, 0, 0));
@@ -113,9 +63,31 @@ TEST_F(SerialPortTest, LineSettingsAcceptTheTestersAndRefuseUnknownOnes)
     EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
     EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
     EXPECT_EQ(tio.c_lflag & (ICANON | ECHO), 0u);
-
     EXPECT_FALSE(m_port.SetBaudRate(12345));
     EXPECT_FALSE(m_port.SetDataCharacteristics(5, CSerialPort::StopBits::kOne, CSerialPort::Parity::kNone));
+}
+
+TEST_F(SerialPortTest, ExclusiveWhileOpenAndAHangUpIsAFailureNotATimeOut)
+{
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
+    m_port.Close();
+    ASSERT_EQ(::ioctl(m_pty.Slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    EXPECT_FALSE(m_port.ReadByte(m_byte, m_transferred)); // closed: neither reads nor writes
+    EXPECT_FALSE(m_port.WriteByte(m_byte, m_transferred));
+
+    // A hang-up taken for a time-out would read as success with nothing read.
+    ASSERT_TRUE(m_port.Open(m_pty.SlavePath()));
+    m_port.SetTimeouts(5000, 5000);
+    m_pty.CloseMaster();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(m_port.ReadByte(m_byte, m_transferred));
+        EXPECT_EQ(m_transferred, 0u);
+    }
+    EXPECT_FALSE(m_port.WriteByte('t', m_transferred));
+    EXPECT_EQ(m_transferred, 0u);
 }
 
 } // namespace

@@ -13,7 +13,6 @@ using namespace std::chrono_literals;
 
 constexpr double kNsPerByte = 1e10 / 115200; // 10 bits a byte at 115200 baud
 
-// Where the clock starts: any point far from the epoch will do.
 const Clock::time_point kStart = Clock::time_point(1000s);
 
 nanoseconds LineTime(double bytes, double speedup)
@@ -21,9 +20,8 @@ nanoseconds LineTime(double bytes, double speedup)
     return nanoseconds(std::llround(bytes * kNsPerByte / speedup));
 }
 
-// A host that answers each reply at once, against a pacer whose every
-// wake-up comes `late`. Returns when the last of `lines` replies of `bytes`
-// each arrived.
+// A host answering each reply at once, every wake-up of the pacer `late`:
+// when the last of `lines` replies of `bytes` each arrived.
 Clock::time_point RunExchanges(CLinePacer& pacer, int lines, size_t bytes, nanoseconds late)
 {
     Clock::time_point now = kStart;
@@ -37,26 +35,38 @@ Clock::time_point RunExchanges(CLinePacer& pacer, int lines, size_t bytes, nanos
     return now;
 }
 
-TEST(LinePacer, BackToBackLinesKeepTheExactByteRateWithoutRoundingDrift)
+TEST(LinePacer, BackToBackLinesKeepTheExactByteRateAPauseIsNotCreditedAndFastNeverWaits)
 {
-    // Lines written at once (a multi-line answer, or a host that never
-    // waits) queue behind each other; the 1000th leaves exactly when 17,000
-    // bytes take at the paced rate, however each line's time rounds.
+    // Lines written at once queue behind each other; the 1000th leaves exactly
+    // when 17,000 bytes take at the paced rate, however each line's time rounds.
     for (const double speedup : {1.0, 3.0, 10.0, 7.3}) {
         CLinePacer pacer(speedup);
         Clock::time_point wakeAt;
-        for (int i = 0; i < 1000; ++i) {
+        for (int i = 0; i < 1000; ++i)
             wakeAt = pacer.Book(17, kStart);
-        }
         EXPECT_EQ(pacer.LineFreeAt(), kStart + LineTime(17000, speedup)) << speedup;
         EXPECT_EQ(wakeAt, pacer.LineFreeAt()) << "no wake-up measured yet, so no lead";
+    }
+
+    CLinePacer idle(1.0);
+    EXPECT_EQ(idle.Book(10, kStart), kStart + LineTime(10, 1.0));
+    // A second later the line is idle: a pause is not credited.
+    const Clock::time_point later = kStart + 1s;
+    EXPECT_EQ(idle.Book(10, later), later + LineTime(10, 1.0));
+    // Booked while that one is still going out: it queues behind it.
+    EXPECT_EQ(idle.Book(5, later + 100us), later + LineTime(15, 1.0));
+
+    // "fast" (no speed-up, or a negative one): no wait at all.
+    for (const double speedup : {0.0, -1.0}) {
+        CLinePacer fast(speedup);
+        EXPECT_EQ(fast.Book(100, kStart), kStart);
+        EXPECT_EQ(fast.Book(100, kStart), kStart);
     }
 }
 
 TEST(LinePacer, LateWakeUpsAreMadeUpOnAverageWithinACappedLead)
 {
-    // Every wake-up 40 us late, the host answering at once: a pacer that
-    // just slept each line's time would need 1000 x (line + 40 us).
+    // A pacer that just slept each line's time would need 1000 x (line + 40 us).
     const auto late = 40us;
     for (const double speedup : {1.0, 10.0}) {
         CLinePacer pacer(speedup);
@@ -69,8 +79,7 @@ TEST(LinePacer, LateWakeUpsAreMadeUpOnAverageWithinACappedLead)
         EXPECT_LT(std::chrono::abs(pacer.Lead() - late), 1us) << speedup;
     }
 
-    // Wake-ups 5 ms late (a loaded machine) at 10x: the lead is capped, so the
-    // line is never far ahead of the paced rate.
+    // Wake-ups 5 ms late (a loaded machine): the lead is capped.
     CLinePacer loaded(10.0);
     RunExchanges(loaded, 200, 12, 5ms);
     EXPECT_LE(loaded.Lead(), CLinePacer::kMaxLead);
@@ -81,25 +90,6 @@ TEST(LinePacer, LateWakeUpsAreMadeUpOnAverageWithinACappedLead)
     const Clock::time_point wakeAt = early.Book(10, kStart);
     early.Woke(wakeAt, wakeAt - 50us);
     EXPECT_EQ(early.Lead(), Clock::duration::zero());
-}
-
-TEST(LinePacer, AnIdleLineStartsAtNowAPauseIsNotCreditedAndFastNeverWaits)
-{
-    CLinePacer pacer(1.0);
-    EXPECT_EQ(pacer.Book(10, kStart), kStart + LineTime(10, 1.0));
-    // A second later the line has long been idle: the next line takes its
-    // full time from then, not from the end of the first.
-    const Clock::time_point later = kStart + 1s;
-    EXPECT_EQ(pacer.Book(10, later), later + LineTime(10, 1.0));
-    // Booked while that one is still going out: it queues behind it.
-    EXPECT_EQ(pacer.Book(5, later + 100us), later + LineTime(15, 1.0));
-
-    // "fast" (no speed-up, or a negative one): no wait at all.
-    for (const double speedup : {0.0, -1.0}) {
-        CLinePacer fast(speedup);
-        EXPECT_EQ(fast.Book(100, kStart), kStart);
-        EXPECT_EQ(fast.Book(100, kStart), kStart);
-    }
 }
 
 } // namespace

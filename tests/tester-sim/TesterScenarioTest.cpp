@@ -29,17 +29,12 @@ std::vector<std::string> Transcript(uint32_t seed, int cycles)
     return lines;
 }
 
-TEST(TesterScenario, SameSeedSameRepliesOtherSeedOtherReplies)
+TEST(TesterScenario, PollRepliesAreWellFormedCoverEveryKindAndFollowTheSeed)
 {
     EXPECT_EQ(Transcript(7, 50), Transcript(7, 50));
     EXPECT_NE(Transcript(7, 50), Transcript(8, 50));
-}
-
-TEST(TesterScenario, PollRepliesAreWellFormedAndCoverEveryKind)
-{
-    // Every kind occurs, nothing else does: Korvo without and with a driver
-    // and with a low battery, Q9, beacon, Mindlet with its code, nothing
-    // heard; the loop once a cycle.
+    // Every kind occurs, nothing else does: Korvo without and with a driver and with a
+    // low battery, Q9, beacon, Mindlet with its code, nothing heard; the loop once a cycle.
     const std::regex kinds[] = {std::regex(R"(#t,\d+,\d+,[01],0\r\n)"),
                                 std::regex(R"(#t,\d+,\d+,[01],[1-9]\d*\r\n)"),
                                 std::regex(R"(#t,\d+,\d+,1,\d+\r\n)"),
@@ -64,40 +59,42 @@ TEST(TesterScenario, PollRepliesAreWellFormedAndCoverEveryKind)
     EXPECT_EQ(seen.back(), 200);
 }
 
-TEST(TesterScenario, CommandsOutOfRangeAreRefusedAndEmulationRepliesFitTheHostsBuffer)
+TEST(TesterScenario,
+     EveryNthCanMessageIsEchoedCommandsOutOfRangeAreRefusedAndEmulationRepliesFitTheHostsBuffer)
 {
-    CTesterScenario scenario(ScenarioSettings{});
+    ScenarioSettings settings;
+    settings.rxEvery = 2;
+    CTesterScenario scenario(settings);
+    using Lines = std::vector<std::string>;
+    // Every second CAN message is echoed inside the transmission wait.
+    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")), (Lines{"#tx done\r\n", "#msg done\r\n"}));
+    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")),
+              (Lines{"#tx done\r\n", "#rx,5,1a2,2,0,1,ff\r\n", "#msg done\r\n"}));
     // --no-firmware: a Tester older than the version query stays silent.
     EXPECT_TRUE(CTesterScenario(ScenarioSettings{1, false}).Answer(Cmd("v")).empty());
     for (const char* refused : {"m256,1,0,0", "5", "l0", "l64"})
-        EXPECT_EQ(scenario.Answer(Cmd(refused)), std::vector<std::string>{"#invalid parameter\r\n"})
-            << refused;
+        EXPECT_EQ(scenario.Answer(Cmd(refused)), Lines{"#invalid parameter\r\n"}) << refused;
     for (const std::string& line : scenario.Answer(Cmd("3")))
         EXPECT_LE(line.size(), 63u) << "the host reads emulation replies into 64 bytes";
 }
 
-TEST(TesterScenario, DiagnosticsComeFromTheQ9TransponderHeldToTheTester)
-{
-    // The one answering is the one heard last, and it is all the Tester
-    // hears for a while, so the diagnostics stay on the page.
-    CTesterScenario scenario(ScenarioSettings{});
-    std::string heard;
-    for (int poll = 0; poll < 50 && (heard.empty() || heard == "7001234"); ++poll) {
-        const std::string line = scenario.Answer(Cmd("c"))[0];
-        if (line.rfind("#c,", 0) == 0)
-            heard = line.substr(3, line.find(',', 3) - 3);
-    }
-    ASSERT_NE(heard, "7001234"); // not merely the first of the three
-    EXPECT_EQ(scenario.Answer(Cmd("l1"))[0].rfind("#l," + heard + ",", 0), 0u);
-    for (int poll = 0; poll < 500; ++poll)
-        ASSERT_EQ(scenario.Answer(Cmd("c"))[0].rfind("#c," + heard + ",", 0), 0u) << poll;
-}
-
-TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)
+TEST(TesterScenario, DiagnosticsComeFromTheHeldQ9AndListeningHearsTrackSensorsEveryNthPoll)
 {
     ScenarioSettings settings;
     settings.specialEvery = 3;
     CTesterScenario scenario(settings);
+    // Diagnostics: the Q9 heard last answers, and the Tester hears only it for a while.
+    std::string q9;
+    for (int poll = 0; poll < 50 && (q9.empty() || q9 == "7001234"); ++poll) {
+        const std::string line = scenario.Answer(Cmd("c"))[0];
+        if (line.rfind("#c,", 0) == 0)
+            q9 = line.substr(3, line.find(',', 3) - 3);
+    }
+    ASSERT_NE(q9, "7001234"); // not merely the first of the three
+    EXPECT_EQ(scenario.Answer(Cmd("l1"))[0].rfind("#l," + q9 + ",", 0), 0u);
+    for (int poll = 0; poll < 500; ++poll)
+        ASSERT_EQ(scenario.Answer(Cmd("c"))[0].rfind("#c," + q9 + ",", 0), 0u) << poll;
+
     using Lines = std::vector<std::string>;
     EXPECT_EQ(scenario.Answer(Cmd("d")), Lines{"#no special\r\n"});
     EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#start listening special\r\n"});
@@ -108,8 +105,7 @@ TEST(TesterScenario, ListeningTogglesAndHearsTrackSensorsEveryNthPoll)
         if (lines[0] != "#no special\r\n")
             heard.push_back(lines[0]);
     }
-    // Both kinds of track sensor in turn, the code printed as the program
-    // prints it (FormatSpecialCode).
+    // Both kinds of track sensor in turn, the code as FormatSpecialCode prints it.
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_TRUE(std::regex_match(heard[0], std::regex(R"(#s,34788999,PCCW-34567,\d+,1,0,\d+,x\r\n)")))
         << heard[0];
@@ -144,18 +140,6 @@ TEST(ReplyFaults, EachFaultHitsEveryNthLineOnly)
     EXPECT_EQ(garbage[0], '#');
 }
 
-TEST(TesterScenario, EveryNthCanMessageIsEchoedInsideTheTransmissionWait)
-{
-    ScenarioSettings settings;
-    settings.rxEvery = 2;
-    CTesterScenario scenario(settings);
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")), (Lines{"#tx done\r\n", "#msg done\r\n"}));
-    EXPECT_EQ(scenario.Answer(Cmd("m5,1a2,2,0,1,FF")),
-              (Lines{"#tx done\r\n", "#rx,5,1a2,2,0,1,ff\r\n", "#msg done\r\n"}));
-}
-
-// Parses the words of `line` as tester-sim's command line.
 bool Parse(const std::string& line, SimOptions& options, std::string& message, bool& help)
 {
     std::istringstream words(line);
