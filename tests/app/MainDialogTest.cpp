@@ -183,7 +183,7 @@ TEST_F(AppTest, RowsPostedJustBeforeTheEndStillReachTheLogFile)
     EXPECT_NE(bytes.find("\r\n1234567,,,Korvo,12,,"), std::string::npos) << bytes;
 }
 
-TEST_F(AppTest, EnterIsOkEscapeIsCancelOutsideTheLogPagesAndOnlyTheCloseBoxAsks)
+TEST_F(AppTest, EnterIsOkEscapeIsCancelAndOnlyTheCloseBoxAsks)
 {
     CFakeTesterDevice device;
     CTestDlg dialog(device, nullptr);
@@ -195,8 +195,7 @@ TEST_F(AppTest, EnterIsOkEscapeIsCancelOutsideTheLogPagesAndOnlyTheCloseBoxAsks)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.m_closeQuestions, 2);
 
-    // The log pages keep both keys to themselves (their own tests).
-    dialog.SetLogVisible(true);
+    dialog.SetLogVisible(true); // for the press on its button below
     QWidget* tabBar = MainTab(dialog)->tabBar();
     QWidget* pageField = new QLineEdit(MainTab(dialog)->widget(0)); // a text field on a page
     struct Case {
