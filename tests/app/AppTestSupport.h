@@ -36,26 +36,17 @@ class AppTest : public ::testing::Test {
         return ConfigFolder() / "TAMRIX Derida Vovivu" / (program + ".conf");
     }
 
+    // The dialog's parts, found as a user would see them.
+    static QPushButton* ShowLogButton(QWidget& dialog) { return dialog.findChild<QPushButton*>("showLog"); }
+    static CMainTabCtrl* MainTab(QWidget& dialog) { return dialog.findChild<CMainTabCtrl*>("mainTab"); }
+    static CLoggingTabCtrl* LogTab(QWidget& dialog) { return dialog.findChild<CLoggingTabCtrl*>("logTab"); }
+    static CStatusBarCtrl* StatusBar(QWidget& dialog)
+    {
+        return static_cast<CStatusBarCtrl*>(dialog.findChild<QStatusBar*>("statusBar"));
+    }
+
     CTempFolder m_work{"q9-app-test"};
 };
-
-// The dialog's parts, found as a user would see them.
-inline QPushButton* ShowLogButton(QWidget& dialog)
-{
-    return dialog.findChild<QPushButton*>("showLog");
-}
-inline CMainTabCtrl* MainTab(QWidget& dialog)
-{
-    return dialog.findChild<CMainTabCtrl*>("mainTab");
-}
-inline CLoggingTabCtrl* LogTab(QWidget& dialog)
-{
-    return dialog.findChild<CLoggingTabCtrl*>("logTab");
-}
-inline CStatusBarCtrl* StatusBar(QWidget& dialog)
-{
-    return static_cast<CStatusBarCtrl*>(dialog.findChild<QStatusBar*>("statusBar"));
-}
 
 // A log list's rows, oldest first, each as its first `columns` cells joined
 // by commas. Rows travel as posted events and are shown in the next turn.

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <initializer_list>
-#include <utility>
+#include <string>
 
 // A page's field as a user reads it: the text of the label named `name`.
 inline QString Text(const QWidget& page, const char* name)
@@ -13,19 +13,19 @@ inline QString Text(const QWidget& page, const char* name)
     return label ? label->text() : QStringLiteral("<missing>");
 }
 
+// The texts of the named fields, joined by '|'.
+inline std::string Fields(const QWidget& page, std::initializer_list<const char*> names)
+{
+    std::string texts;
+    for (const char* name : names)
+        texts += "|" + Text(page, name).toStdString();
+    return texts.substr(1);
+}
+
 inline bool Enabled(const QWidget& page, const char* name)
 {
     const auto* widget = page.findChild<QWidget*>(QString::fromLatin1(name));
     return widget && widget->isEnabled();
-}
-
-using FieldTexts = std::initializer_list<std::pair<const char*, const char*>>;
-
-// Each named field shows its text.
-inline void ExpectFields(const QWidget& page, FieldTexts shown)
-{
-    for (const auto& [field, text] : shown)
-        EXPECT_EQ(Text(page, field), QString::fromLatin1(text)) << field;
 }
 
 template <class Page> void Tick(Page& page, int ticks)
@@ -35,11 +35,11 @@ template <class Page> void Tick(Page& page, int ticks)
 }
 
 // A reading's fields show `shown` for three silent ticks; the fourth blanks them.
-template <class Page> void ExpectHeldForThreeTicks(Page& page, FieldTexts shown)
+template <class Page>
+void ExpectHeldForThreeTicks(Page& page, std::initializer_list<const char*> names, const std::string& shown)
 {
     for (int tick = 1; tick <= 4; ++tick) {
         page.OnTimer();
-        for (const auto& [field, text] : shown)
-            EXPECT_EQ(Text(page, field), tick < 4 ? QString::fromLatin1(text) : QString()) << field << tick;
+        EXPECT_EQ(Fields(page, names), tick < 4 ? shown : std::string(names.size() - 1, '|')) << tick;
     }
 }

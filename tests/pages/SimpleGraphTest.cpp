@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
 
 #include "SimpleGraph.h"
+#include "TempFolder.h"
 
 namespace {
 const QRgb kBackground = qRgb(92, 92, 92);
@@ -125,37 +124,30 @@ TEST(SimpleGraph, MarkerDrawsACyanLineTheTraceBridgesItAndHighValuesAreClipped)
     EXPECT_GT(CountPixels(rise.copy(0, 0, 400, 1), kTrace, X(59), X(60)), 0);
 }
 
-TEST(SimpleGraph, SavesA400By200PictureInTheFormatOfTheSuffix)
+TEST(SimpleGraph, SavesA400By200PictureInTheFormatOfTheSuffixOrSaysWhyNot)
 {
-    QTemporaryDir dir;
+    CTempFolder folder;
+    const auto path = [&folder](const char* name) {
+        return QString::fromStdString((folder / name).string());
+    };
     PageGraph page(true, kMarked);
     page.graph.resize(275, 75); // the saved size is its own
-
     const std::pair<const char*, const char*> cases[] = {
         {"graph.png", "png"}, {"GRAPH.PNG", "png"}, {"graph.JPeG", "jpeg"}, {"graph.unknownformat", "png"}};
     for (const auto& [name, format] : cases) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
         QString error;
-        ASSERT_TRUE(page.graph.SaveGraph(path, &error)) << error.toStdString();
-        QImageReader reader(path);
+        ASSERT_TRUE(page.graph.SaveGraph(path(name), &error)) << error.toStdString();
+        QImageReader reader(path(name));
         reader.setDecideFormatFromContent(true);
         EXPECT_EQ(reader.format(), QByteArray(format)) << name;
         EXPECT_EQ(reader.read().size(), QSize(400, 200)) << name;
     }
     // PNG is lossless: the file holds exactly the rendering.
-    const QImage png(dir.filePath(QStringLiteral("graph.png")));
-    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), page.Picture());
-}
+    EXPECT_EQ(QImage(path("graph.png")).convertToFormat(QImage::Format_RGB32), page.Picture());
 
-TEST(SimpleGraph, SaveGraphAddsThePngSuffixAndSaysWhenItCannotWrite)
-{
-    QTemporaryDir dir;
-    // A folder that is a file: not even root can create a file in it.
-    QFile plainFile(dir.filePath(QStringLiteral("plain")));
-    ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
-    plainFile.close();
-    const QString chosen = dir.filePath(QStringLiteral("plain/graph"));
-    // Answers the save dialog with `chosen`, the message box by keeping its text.
+    // Through the save dialog, into a folder that is a file: not even root can
+    // create a file in it. The dialog gets the name, the message box is kept.
+    ASSERT_TRUE(WriteFileBytes(folder / "plain", ""));
     QString message;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -164,14 +156,13 @@ TEST(SimpleGraph, SaveGraphAddsThePngSuffixAndSaysWhenItCannotWrite)
             message = box->text();
             box->close();
         } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            dialog->selectFile(chosen);
+            dialog->selectFile(path("plain/graph"));
             static_cast<QDialog*>(dialog)->accept();
         }
     });
     answer.start(5);
-    CSimpleGraph graph;
-    graph.fullScale = 255;
-    graph.OnSaveGraph();
-    EXPECT_TRUE(message.startsWith(QStringLiteral("The graph could not be saved to %1.png:\n").arg(chosen)))
+    page.graph.OnSaveGraph();
+    EXPECT_TRUE(message.startsWith(
+        QStringLiteral("The graph could not be saved to %1.png:\n").arg(path("plain/graph"))))
         << message.toStdString();
 }

@@ -10,20 +10,6 @@
 #include "TrackSensorPage.h"
 
 namespace {
-QPushButton* Button(const QWidget& page)
-{
-    return page.findChild<QPushButton*>(QStringLiteral("startStop"));
-}
-
-// The button's text and whether it can be pressed: what tells the states apart.
-void ExpectButton(const QWidget& page, const char* text, bool enabled)
-{
-    EXPECT_EQ(Button(page)->text(), QString::fromLatin1(text));
-    EXPECT_EQ(Button(page)->isEnabled(), enabled);
-}
-
-const FieldTexts kEmpty = {{"id", ""}, {"rssi", ""}, {"temperature", ""}};
-
 const char kToggle[] = "a";
 
 class TrackSensorPageTest : public testing::Test {
@@ -42,6 +28,16 @@ class TrackSensorPageTest : public testing::Test {
         m_link.Stop();
     }
 
+    QPushButton* Button() const { return m_page->findChild<QPushButton*>(QStringLiteral("startStop")); }
+    // What tells the states apart: the button's text, whether it can be
+    // pressed, whether the page listens; then the sensor's fields.
+    std::string State() const
+    {
+        return Button()->text().toStdString() + (Button()->isEnabled() ? "" : " (disabled)") +
+               (m_page->IsListening() ? ", listening: " : ": ") +
+               Fields(*m_page, {"id", "rssi", "temperature"});
+    }
+
     CRecordingTesterDevice m_device;
     CTesterLink m_link{m_device, nullptr};
     std::unique_ptr<CTrackSensorPage> m_page;
@@ -50,57 +46,44 @@ class TrackSensorPageTest : public testing::Test {
 
 TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
 {
-    // Idle after initialisation.
-    ExpectButton(*m_page, "Start listening", true);
-    EXPECT_FALSE(m_page->IsListening());
+    EXPECT_EQ(State(), "Start listening: ||");
     EXPECT_EQ(Text(*m_page, "note"),
               "A Tracksensor sends out it's signal only once a minute,\n"
               "this means it can take a while before a Tracksensor is detected.\n\n"
               "When listening for Tracksensors the Tester will NOT communicate with other devices or collect "
               "other data.");
+    m_page->SetTesterConnected(false);
+    EXPECT_EQ(State(), "Start listening (disabled): ||");
+    m_page->SetTesterConnected(true);
+    EXPECT_EQ(State(), "Start listening: ||");
 
-    m_page->SetTesterConnected(false); // Disconnected
-    ExpectButton(*m_page, "Start listening", false);
-    m_page->SetTesterConnected(true); // Idle
-    ExpectButton(*m_page, "Start listening", true);
-
-    Button(*m_page)->click(); // Starting
-    ExpectButton(*m_page, "Start listening", false);
-    EXPECT_FALSE(m_page->IsListening());
+    Button()->click();
+    EXPECT_EQ(State(), "Start listening (disabled): ||"); // starting
     EXPECT_TRUE(m_device.WaitForWritten(kToggle, 1));
-
-    m_page->SetListening(true); // Listening
-    ExpectButton(*m_page, "Stop listening", true);
-    EXPECT_TRUE(m_page->IsListening());
+    m_page->SetListening(true);
     m_page->ShowTrackSensor("ZEVU-34567", 88, -20.0);
-    ExpectFields(*m_page, {{"id", "ZEVU-34567"}, {"rssi", "88"}, {"temperature", "-20.0"}});
+    EXPECT_EQ(State(), "Stop listening, listening: ZEVU-34567|88|-20.0");
     m_page->SetCelsius(false);
     EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0F):"));
     EXPECT_EQ(Text(*m_page, "temperature"), "-4.0");
 
-    Button(*m_page)->click(); // Stopping
-    ExpectButton(*m_page, "Stop listening", false);
-    ExpectFields(*m_page, kEmpty);
+    Button()->click();
+    EXPECT_EQ(State(), "Stop listening (disabled), listening: ||"); // stopping
     // Cleared fields stay empty when the unit changes.
     m_page->SetCelsius(true);
     EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
-    ExpectFields(*m_page, kEmpty);
-    EXPECT_TRUE(m_page->IsListening());
+    EXPECT_EQ(State(), "Stop listening (disabled), listening: ||");
     EXPECT_TRUE(m_device.WaitForWritten(kToggle, 2));
+    m_page->SetListening(false);
+    EXPECT_EQ(State(), "Start listening: ||");
 
-    m_page->SetListening(false); // Idle
-    ExpectButton(*m_page, "Start listening", true);
-    EXPECT_FALSE(m_page->IsListening());
-
-    // A disconnect from Listening returns to Disconnected without a command.
+    // A disconnect while listening ends it without a command.
     m_page->SetListening(true);
     m_page->ShowTrackSensor("ZEVU-34567", 88, 21.5);
     m_page->SetTesterConnected(false);
-    ExpectButton(*m_page, "Start listening", false);
-    ExpectFields(*m_page, kEmpty);
-    EXPECT_FALSE(m_page->IsListening());
+    EXPECT_EQ(State(), "Start listening (disabled): ||");
     m_page->SetTesterConnected(true);
-    ExpectButton(*m_page, "Start listening", true);
+    EXPECT_EQ(State(), "Start listening: ||");
     m_link.Stop();
     EXPECT_EQ(CountOccurrences(m_device.Written(), kToggle), 2);
 }
@@ -108,7 +91,6 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
 TEST_F(TrackSensorPageTest, ProgressMovesOnlyWhileListeningStopsFullAndRestartsPerSession)
 {
     auto* bar = m_page->findChild<QProgressBar*>(QStringLiteral("progress"));
-    ASSERT_NE(bar, nullptr);
     m_page->StepProgress();
     EXPECT_EQ(bar->value(), 0);
     m_page->SetListening(true);
@@ -130,7 +112,6 @@ TEST_F(TrackSensorPageTest, LeavingWhileListeningStopsTheTester)
     m_page->SetListening(true);
     m_page.reset();
     EXPECT_TRUE(m_device.WaitForWritten(kToggle, 1));
-
     // A page that is not listening sends nothing when it goes.
     auto idle = std::make_unique<CTrackSensorPage>();
     idle->SetTesterLink(&m_link);
