@@ -124,17 +124,6 @@ TEST(TesterLink, ConnectsToTheFirstExactlyNamedDeviceConfiguresAndDeliversReplie
     EXPECT_EQ(h.device.CloseCount(), 1);
 }
 
-TEST(TesterLink, AnUnknownOrMissingVersionReplyIsAnUnknownVersionAndPollingGoesOn)
-{
-    // Firmware before 2.2 does not answer the version query at all.
-    for (const char* reply : {"#invalid parameter\r\n", ""}) {
-        CScriptedLink h;
-        h.device.SetResponder(AnswerOnce({{"v", reply}}));
-        ASSERT_TRUE(h.RunFor(2, 2)) << reply;
-        EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version unknown"})) << reply;
-    }
-}
-
 TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
 {
     CScriptedLink h;
@@ -204,14 +193,6 @@ TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
                      "Special nothing", "Special nothing", "Special nothing", "Listening 1"}));
 }
 
-TEST(TesterLink, AnUnconfirmedListenToggleLeavesListeningOff)
-{
-    CScriptedLink h;
-    h.OnVersion([&] { h.link.StartListening(); }, {{"a", "#start listening\r\n"}});
-    ASSERT_TRUE(h.RunFor(2, 0));
-    h.ExpectTranscriptStartsWith("|100|vtcbnxatcbnx");
-}
-
 TEST(TesterLink, CommandsQueuedBeforeTheSearchAreDropped)
 {
     CScriptedLink h;
@@ -232,17 +213,14 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
     struct Case {
         const char* name;
         std::vector<std::string> descriptions;
-        std::function<void(CScriptedDevice&)> setUp;
-        std::string failure; // what the link tells of the search
+        std::function<void(CScriptedDevice&)> setUp = {};
+        std::string failure = {}; // what the link tells of the search
     };
     const Case cases[] = {
-        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }, ""},
-        {"no device", {}, [](CScriptedDevice&) {}, ""},
-        {"only look-alikes",
-         {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""},
-         [](CScriptedDevice&) {},
-         ""},
-        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }, ""},
+        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }},
+        {"no device", {}},
+        {"only look-alikes", {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""}},
+        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }},
         {"open fails",
          {"TAMRIX TESTER"},
          [](CScriptedDevice& d) { d.SetOpenFails("no permission for /dev/ttyUSB0"); },
@@ -250,7 +228,8 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
     };
     for (const Case& c : cases) {
         CScriptedLink h(c.descriptions);
-        c.setUp(h.device);
+        if (c.setUp)
+            c.setUp(h.device);
         h.link.Start();
         ASSERT_TRUE(WaitUntil([&] { return h.device.CloseCount() > 0; }, 10s)) << c.name;
         ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return !r.calls.empty(); })) << c.name;
@@ -281,43 +260,52 @@ TEST(TesterLink, StopDropsEventsNotYetDelivered)
     EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5"}));
 }
 
-TEST(TesterLink, ReadAndWriteFailuresPostLinkLostAndTheCycleGoesOn)
+TEST(TesterLink, AnOddReplyOrAFailedTransferEndsOnlyItsExchangeAndPollingGoesOn)
 {
     struct Case {
-        const char* name;
-        std::function<void(CScriptedDevice&)> setUp;
+        std::map<std::string, std::string> replies; // each given once
         Calls calls;
         std::string transcript;
+        std::function<void(CTesterLink&)> atVersion = {};
+        std::function<void(CScriptedDevice&)> setUp = {};
     };
     const Case cases[] = {
-        {"read time-out",
-         [](CScriptedDevice& d) {
-             d.SetResponder(AnswerOnce({{"c", ""}}));
-         },
-         {"Connected", "Version 2.5", "Disconnected"},
-         "|100|vtcbnxtcbnx"},
-        {"partial line before a failed read",
-         [](CScriptedDevice& d) {
-             d.SetReadsFailWhenIdle();
-             d.SetResponder(AnswerOnce({{"b", "#n,9"}}));
-         },
+        {{{"v", "#invalid parameter\r\n"}}, {"Connected", "Version unknown"}, "|100|vtcbnxtcbnx"},
+        // Firmware before 2.2 does not answer the version query at all.
+        {{{"v", ""}}, {"Connected", "Version unknown"}, "|100|vtcbnxtcbnx"},
+        {{{"c", ""}}, {"Connected", "Version 2.5", "Disconnected"}, "|100|vtcbnxtcbnx"},
+        {{{"b", "#n,9"}}, // a partial line before a failed read
          {"Connected", "Version 2.5", "Disconnected", "Loop 9"},
-         "|100|vtcbnxtcbnx"},
+         "|100|vtcbnxtcbnx",
+         nullptr,
+         [](CScriptedDevice& d) { d.SetReadsFailWhenIdle(); }},
         // A byte that did not go out gets no reply: its read times out too.
-        {"write fails",
-         [](CScriptedDevice& d) { d.FailNextWriteOf('b', false); },
+        {{},
          {"Connected", "Version 2.5", "Disconnected", "Disconnected"},
-         "|100|vtcnxtcbnx"},
-        {"short write",
-         [](CScriptedDevice& d) { d.FailNextWriteOf('b', true); },
+         "|100|vtcnxtcbnx",
+         nullptr,
+         [](CScriptedDevice& d) { d.FailNextWriteOf('b', false); }},
+        {{},
          {"Connected", "Version 2.5", "Disconnected", "Disconnected"},
-         "|100|vtcnxtcbnx"},
+         "|100|vtcnxtcbnx",
+         nullptr,
+         [](CScriptedDevice& d) { d.FailNextWriteOf('b', true); }},
+        {{{"a", "#start listening\r\n"}}, // unconfirmed: listening stays off
+         {"Connected", "Version 2.5"},
+         "|100|vtcbnxatcbnx",
+         [](CTesterLink& link) { link.StartListening(); }},
+        {{{"m1,10,0,0\n", "#tx done\r\n"}}, // the Tester falls silent during the transmission
+         {"Connected", "Version 2.5", "Transmit 0", "Disconnected"},
+         "|100|vtcbnxm1,10,0,0\ntcbnx",
+         [](CTesterLink& link) { link.SendCanMessage(1, 0x10, 0, 0, nullptr); }},
     };
     for (const Case& c : cases) {
         CScriptedLink h;
-        c.setUp(h.device);
-        ASSERT_TRUE(h.RunFor(2, c.calls.size())) << c.name;
-        EXPECT_EQ(h.handlers.calls, c.calls) << c.name;
+        if (c.setUp)
+            c.setUp(h.device);
+        h.OnVersion([&] { c.atVersion ? c.atVersion(h.link) : void(); }, c.replies);
+        ASSERT_TRUE(h.RunFor(2, c.calls.size())) << c.transcript;
+        EXPECT_EQ(h.handlers.calls, c.calls) << c.transcript;
         h.ExpectTranscriptStartsWith(c.transcript);
     }
 }
@@ -363,15 +351,6 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
     h.link.Stop();
     EXPECT_EQ(h.device.Transcript(), "|100|vtcbnxm1,10,0,0\n");
     EXPECT_EQ(h.handlers.Count("Disconnected"), 0);
-}
-
-TEST(TesterLink, ATransmissionWaitEndsWhenTheTesterFallsSilent)
-{
-    CScriptedLink h;
-    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", "#tx done\r\n"}});
-    ASSERT_TRUE(h.RunFor(2, 4));
-    h.ExpectTranscriptStartsWith("|100|vtcbnxm1,10,0,0\ntcbnx");
-    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5", "Transmit 0", "Disconnected"}));
 }
 
 TEST(TesterLink, ABabblingDeviceHoldsUpNeitherThePollsNorStop)
