@@ -38,24 +38,20 @@ TEST(LineReader, LinesStartAtTheHashAndEndAtTheLineFeedOrTheBuffer)
     const std::string reply = "#" + std::string(70, 'e') + "\r\n";
     const struct {
         std::string bytes;
-        std::size_t size;
         Lines lines;
+        std::size_t size = kReplyLineSize;
     } cases[] = {
         // "\r" skipped, "\n" ends the read empty; a later "#" is an ordinary byte.
-        {std::string("xyz#c,99,10\r\n\r\nnoise\n\0\x01#a#b\n", 28),
-         kReplyLineSize,
-         {"#c,99,10\r\n", "", "", "#a#b\n"}},
+        {std::string("xyz#c,99,10\r\n\r\nnoise\n\0\x01#a#b\n", 28), {"#c,99,10\r\n", "", "", "#a#b\n"}},
         // A NUL is stored like any byte, so the next reply starts clean.
-        {std::string("#t,1\0,2\r\n#c,1,2\r\n", 17),
-         kReplyLineSize,
-         {std::string("#t,1\0,2\r\n", 9), "#c,1,2\r\n"}},
+        {std::string("#t,1\0,2\r\n#c,1,2\r\n", 17), {std::string("#t,1\0,2\r\n", 9), "#c,1,2\r\n"}},
         // A long line is cut; its tail has no "#" and is skipped up to its line feed.
-        {longLine + "\r\n#n,5\r\n", kReplyLineSize, {longLine.substr(0, 127), "", "#n,5\r\n"}},
+        {longLine + "\r\n#n,5\r\n", {longLine.substr(0, 127), "", "#n,5\r\n"}},
         // Skipping more than any reply holds ends an empty line; the rest is skipped next.
-        {std::string(kMaxSkippedBytes + 3, 'x') + "#n,5\r\n", kReplyLineSize, {"", "#n,5\r\n"}},
-        {full + "#c\n", kReplyLineSize, {full, "#c\n"}},
+        {std::string(kMaxSkippedBytes + 3, 'x') + "#n,5\r\n", {"", "#n,5\r\n"}},
+        {full + "#c\n", {full, "#c\n"}},
         // The reply to the emulation command is read into 64 bytes: 63 stored.
-        {reply, kEmulationReplyLineSize, {reply.substr(0, 63), ""}},
+        {reply, {reply.substr(0, 63), ""}, kEmulationReplyLineSize},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadAll(c.bytes, c.size), c.lines) << c.bytes.substr(0, 20);

@@ -25,19 +25,6 @@ std::function<bool(const std::string&)> Holds(const std::string& text, int times
         [text, times](const std::string& transcript) { return CountOccurrences(transcript, text) >= times; };
 }
 
-// Answers each listed command once with its reply; then the usual replies.
-CScriptedDevice::Responder AnswerOnce(std::map<std::string, std::string> replies)
-{
-    return [replies](const std::string& command) mutable -> std::optional<std::string> {
-        const auto it = replies.find(command);
-        if (it == replies.end())
-            return std::nullopt;
-        std::string reply = it->second;
-        replies.erase(it);
-        return reply;
-    };
-}
-
 // A link on a scripted device whose pauses take no time and are written into
 // the device's transcript, so tests see them in order with the bytes.
 struct CScriptedLink {
@@ -68,15 +55,21 @@ struct CScriptedLink {
         return done;
     }
 
-    // Runs `action` on the reader thread right after the version query; the
-    // Tester answers each command in `replies` once with its reply.
-    void OnVersion(std::function<void()> action, std::map<std::string, std::string> replies = {})
+    // The Tester answers each command in `replies` once with its reply, then
+    // as usual; `atVersion` runs on the reader thread right after the version query.
+    void Answer(
+        std::map<std::string, std::string> replies, std::function<void()> atVersion = [] {})
     {
         device.SetResponder(
-            [action, usual = AnswerOnce(std::move(replies))](const std::string& command) mutable {
+            [replies, atVersion](const std::string& command) mutable -> std::optional<std::string> {
                 if (command == "v")
-                    action();
-                return usual(command);
+                    atVersion();
+                const auto it = replies.find(command);
+                if (it == replies.end())
+                    return std::nullopt;
+                std::string reply = it->second;
+                replies.erase(it);
+                return reply;
             });
     }
 
@@ -100,50 +93,28 @@ struct CScriptedLink {
 
 } // namespace
 
-TEST(TesterLink, ConnectsToTheFirstExactlyNamedDeviceConfiguresAndDeliversRepliesInOrder)
+TEST(TesterLink, ConnectsToTheFirstExactlyNamedDeviceAndSendsQueuedCommandsOnePerCycleByteForByte)
 {
     CScriptedLink h({"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTER", "TAMRIX TESTER", "TAMRIX TESTER"});
     h.device.SetUnreadable(2);
-    h.device.SetResponder(AnswerOnce({
-        {"v", "#v,3.1\r\n"},
-        {"t", "#t,1234567,80,0,0\n"}, // no CR: accepted all the same
-        {"c", "xyz#c,99,10\r\n"},
-        {"b", "#b,42,90,37,64\r\n"},
-        {"n", "#n,17\r\n"},
-        {"x", "#x,100675641,CC-12345,75,0\r\n"},
-    }));
-    ASSERT_TRUE(h.RunFor(3, 8));
-    EXPECT_FALSE(h.link.IsRunning());
-    h.ExpectTranscriptStartsWith("|100|vtcbnxtcbnxtcbnx");
-    EXPECT_EQ(h.handlers.calls,
-              (Calls{"Connected", "Version 3.1", "Transponder 1234567 80 0 0", "Q9 99 10",
-                     "Beacon 42 90 4.2 20", "BeaconDone", "Loop 17", "Mindlet 100675641 75 0"}));
-    EXPECT_EQ(h.device.OpenedIndex(), 3);
-    EXPECT_EQ(h.device.Configuration(),
-              (Calls{"baud 115200", "data 8 0 0", "purge 3", "timeouts 200 200", "flow 0 0 0"}));
-    EXPECT_EQ(h.device.CloseCount(), 1);
-}
-
-TEST(TesterLink, AnUnknownOrMissingVersionReplyIsAnUnknownVersionAndPollingGoesOn)
-{
-    // Firmware before 2.2 does not answer the version query at all.
-    for (const char* reply : {"#invalid parameter\r\n", ""}) {
-        CScriptedLink h;
-        h.device.SetResponder(AnswerOnce({{"v", reply}}));
-        ASSERT_TRUE(h.RunFor(2, 2)) << reply;
-        EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version unknown"})) << reply;
-    }
-}
-
-TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
-{
-    CScriptedLink h;
     const uint8_t data[] = {0x01, 0xFF};
     const uint8_t nine[9] = {};
-    // Queued right after the version query, before the first cycle; the fifth
-    // finds the queue full. Commands the Tester cannot take are refused first
-    // and take no place in the queue.
-    h.OnVersion(
+    h.Answer(
+        {
+            {"v", "#v,3.1\r\n"},
+            {"t", "#t,1234567,80,0,0\n"}, // no CR: accepted all the same
+            {"c", "xyz#c,99,10\r\n"},
+            {"b", "#b,42,90,37,64\r\n"},
+            {"n", "#n,17\r\n"},
+            {"x", "#x,100675641,CC-12345,75,0\r\n"},
+            {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
+            {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
+            {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
+            {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
+        },
+        // Queued right after the version query, before the first cycle; the
+        // fifth finds the queue full. Commands the Tester cannot take are
+        // refused first and take no place in the queue.
         [&] {
             h.link.EmulateTransponder(5);
             h.link.SendLoop(0);
@@ -155,25 +126,25 @@ TEST(TesterLink, QueuedCommandsGoOutOnePerCycleByteForByte)
             h.link.SendLoop(63);
             h.link.EmulateTransponder(4);
             h.link.StartListening();
-        },
-        {
-            {"m5,1a2,2,0,1,FF\n", "#tx done\r\n#rx,7,1a2,2,0,aa,bb\r\n#msg done\r\n"},
-            {"m255,7ff,0,1\n", "#invalid parameter\r\n"},
-            {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
-            {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
         });
-    ASSERT_TRUE(h.RunFor(6, 7));
+    ASSERT_TRUE(h.RunFor(6, 13));
     h.ExpectTranscriptStartsWith("|100|vtcbnxm5,1a2,2,0,1,FF\ntcbnxm255,7ff,0,1\ntcbnxl63\ntcbnx4tcbnxtcbnx");
     EXPECT_EQ(h.handlers.calls,
-              (Calls{"Connected", "Version 2.5", "Transmit 0", "Can 1 7 1a2 2 AA BB 00 00 00 00 00 00",
-                     "Transmit 3", "Transmit 2", "Diagnostics 123 100 3.7 80 300 12 25 2 7"}));
+              (Calls{"Connected", "Version 3.1", "Transponder 1234567 80 0 0", "Q9 99 10",
+                     "Beacon 42 90 4.2 20", "BeaconDone", "Loop 17", "Mindlet 100675641 75 0", "Transmit 0",
+                     "Can 1 7 1a2 2 AA BB 00 00 00 00 00 00", "Transmit 3", "Transmit 2",
+                     "Diagnostics 123 100 3.7 80 300 12 25 2 7"}));
     EXPECT_EQ(h.link.RefusedCommands(), 6u);
+    EXPECT_EQ(h.device.OpenedIndex(), 3);
+    EXPECT_EQ(h.device.Configuration(),
+              (Calls{"baud 115200", "data 8 0 0", "purge 3", "timeouts 200 200", "flow 0 0 0"}));
+    EXPECT_EQ(h.device.CloseCount(), 1);
 }
 
 TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
 {
     CScriptedLink h;
-    h.OnVersion([&] { h.link.StartListening(); }, {{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}});
+    h.Answer({{"d", "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n"}}, [&] { h.link.StartListening(); });
     int steps = 0;
     h.onPause = [&](std::chrono::milliseconds duration) {
         if (duration != 250ms)
@@ -204,45 +175,19 @@ TEST(TesterLink, ListeningReplacesThePollsWithASpecialPollPerStep)
                      "Special nothing", "Special nothing", "Special nothing", "Listening 1"}));
 }
 
-TEST(TesterLink, AnUnconfirmedListenToggleLeavesListeningOff)
-{
-    CScriptedLink h;
-    h.OnVersion([&] { h.link.StartListening(); }, {{"a", "#start listening\r\n"}});
-    ASSERT_TRUE(h.RunFor(2, 0));
-    h.ExpectTranscriptStartsWith("|100|vtcbnxatcbnx");
-}
-
-TEST(TesterLink, CommandsQueuedBeforeTheSearchAreDropped)
-{
-    CScriptedLink h;
-    h.onPause = [&](std::chrono::milliseconds duration) {
-        if (duration == 100ms) {
-            h.link.SendLoop(9);
-            h.link.StartListening();
-        }
-    };
-    h.OnVersion([&] { h.link.SendLoop(2); });
-    ASSERT_TRUE(h.RunFor(3, 0));
-    h.ExpectTranscriptStartsWith("|100|vtcbnxl2\ntcbnxtc");
-    EXPECT_EQ(h.link.RefusedCommands(), 0u);
-}
-
 TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
 {
     struct Case {
         const char* name;
         std::vector<std::string> descriptions;
-        std::function<void(CScriptedDevice&)> setUp;
-        std::string failure; // what the link tells of the search
+        std::function<void(CScriptedDevice&)> setUp = {};
+        std::string failure = {}; // what the link tells of the search
     };
     const Case cases[] = {
-        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }, ""},
-        {"no device", {}, [](CScriptedDevice&) {}, ""},
-        {"only look-alikes",
-         {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""},
-         [](CScriptedDevice&) {},
-         ""},
-        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }, ""},
+        {"enumeration fails", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetEnumerationFails(); }},
+        {"no device", {}},
+        {"only look-alikes", {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""}},
+        {"details unreadable", {"TAMRIX TESTER"}, [](CScriptedDevice& d) { d.SetUnreadable(0); }},
         {"open fails",
          {"TAMRIX TESTER"},
          [](CScriptedDevice& d) { d.SetOpenFails("no permission for /dev/ttyUSB0"); },
@@ -250,7 +195,8 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
     };
     for (const Case& c : cases) {
         CScriptedLink h(c.descriptions);
-        c.setUp(h.device);
+        if (c.setUp)
+            c.setUp(h.device);
         h.link.Start();
         ASSERT_TRUE(WaitUntil([&] { return h.device.CloseCount() > 0; }, 10s)) << c.name;
         ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return !r.calls.empty(); })) << c.name;
@@ -265,12 +211,21 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
     }
 }
 
-TEST(TesterLink, StopDropsEventsNotYetDelivered)
+TEST(TesterLink, CommandsQueuedBeforeTheSearchAndEventsNotDeliveredBeforeStopAreDropped)
 {
     CScriptedLink h;
+    h.onPause = [&](std::chrono::milliseconds duration) {
+        if (duration == 100ms) {
+            h.link.SendLoop(9);
+            h.link.StartListening();
+        }
+    };
+    h.Answer({}, [&] { h.link.SendLoop(2); });
     h.link.Start();
-    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx")));
+    ASSERT_TRUE(h.device.WaitForTranscript(Holds("tcbnx", 3)));
     h.link.Stop(); // connected and version are still in the ring
+    h.ExpectTranscriptStartsWith("|100|vtcbnxl2\ntcbnxtc");
+    EXPECT_EQ(h.link.RefusedCommands(), 0u);
     h.link.DeliverEvents(h.handlers);
     EXPECT_TRUE(h.handlers.calls.empty());
 
@@ -281,43 +236,52 @@ TEST(TesterLink, StopDropsEventsNotYetDelivered)
     EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5"}));
 }
 
-TEST(TesterLink, ReadAndWriteFailuresPostLinkLostAndTheCycleGoesOn)
+TEST(TesterLink, AnOddReplyOrAFailedTransferEndsOnlyItsExchangeAndPollingGoesOn)
 {
     struct Case {
-        const char* name;
-        std::function<void(CScriptedDevice&)> setUp;
+        std::map<std::string, std::string> replies; // each given once
         Calls calls;
         std::string transcript;
+        std::function<void(CTesterLink&)> atVersion = {};
+        std::function<void(CScriptedDevice&)> setUp = {};
     };
     const Case cases[] = {
-        {"read time-out",
-         [](CScriptedDevice& d) {
-             d.SetResponder(AnswerOnce({{"c", ""}}));
-         },
-         {"Connected", "Version 2.5", "Disconnected"},
-         "|100|vtcbnxtcbnx"},
-        {"partial line before a failed read",
-         [](CScriptedDevice& d) {
-             d.SetReadsFailWhenIdle();
-             d.SetResponder(AnswerOnce({{"b", "#n,9"}}));
-         },
+        {{{"v", "#invalid parameter\r\n"}}, {"Connected", "Version unknown"}, "|100|vtcbnxtcbnx"},
+        // Firmware before 2.2 does not answer the version query at all.
+        {{{"v", ""}}, {"Connected", "Version unknown"}, "|100|vtcbnxtcbnx"},
+        {{{"c", ""}}, {"Connected", "Version 2.5", "Disconnected"}, "|100|vtcbnxtcbnx"},
+        {{{"b", "#n,9"}}, // a partial line before a failed read
          {"Connected", "Version 2.5", "Disconnected", "Loop 9"},
-         "|100|vtcbnxtcbnx"},
+         "|100|vtcbnxtcbnx",
+         nullptr,
+         [](CScriptedDevice& d) { d.SetReadsFailWhenIdle(); }},
         // A byte that did not go out gets no reply: its read times out too.
-        {"write fails",
-         [](CScriptedDevice& d) { d.FailNextWriteOf('b', false); },
+        {{},
          {"Connected", "Version 2.5", "Disconnected", "Disconnected"},
-         "|100|vtcnxtcbnx"},
-        {"short write",
-         [](CScriptedDevice& d) { d.FailNextWriteOf('b', true); },
+         "|100|vtcnxtcbnx",
+         nullptr,
+         [](CScriptedDevice& d) { d.FailNextWriteOf('b', false); }},
+        {{},
          {"Connected", "Version 2.5", "Disconnected", "Disconnected"},
-         "|100|vtcnxtcbnx"},
+         "|100|vtcnxtcbnx",
+         nullptr,
+         [](CScriptedDevice& d) { d.FailNextWriteOf('b', true); }},
+        {{{"a", "#start listening\r\n"}}, // unconfirmed: listening stays off
+         {"Connected", "Version 2.5"},
+         "|100|vtcbnxatcbnx",
+         [](CTesterLink& link) { link.StartListening(); }},
+        {{{"m1,10,0,0\n", "#tx done\r\n"}}, // the Tester falls silent during the transmission
+         {"Connected", "Version 2.5", "Transmit 0", "Disconnected"},
+         "|100|vtcbnxm1,10,0,0\ntcbnx",
+         [](CTesterLink& link) { link.SendCanMessage(1, 0x10, 0, 0, nullptr); }},
     };
     for (const Case& c : cases) {
         CScriptedLink h;
-        c.setUp(h.device);
-        ASSERT_TRUE(h.RunFor(2, c.calls.size())) << c.name;
-        EXPECT_EQ(h.handlers.calls, c.calls) << c.name;
+        if (c.setUp)
+            c.setUp(h.device);
+        h.Answer(c.replies, [&] { c.atVersion ? c.atVersion(h.link) : void(); });
+        ASSERT_TRUE(h.RunFor(2, c.calls.size())) << c.transcript;
+        EXPECT_EQ(h.handlers.calls, c.calls) << c.transcript;
         h.ExpectTranscriptStartsWith(c.transcript);
     }
 }
@@ -345,11 +309,10 @@ TEST(TesterLink, AFullRingRefusesNewEventsAndKeepsThePendingOnes)
 
     ASSERT_TRUE(held);
     EXPECT_EQ(refused, 8u);
-    ASSERT_EQ(h.handlers.calls.size(), 64u);
-    EXPECT_EQ(h.handlers.calls[0], "Connected");
+    Calls pending{"Connected", "Version 2.5"};
     for (int i = 1; i <= 62; ++i)
-        EXPECT_EQ(h.handlers.calls[static_cast<std::size_t>(i + 1)],
-                  "Transponder " + std::to_string(i) + " 1 0 0");
+        pending.push_back("Transponder " + std::to_string(i) + " 1 0 0");
+    EXPECT_EQ(h.handlers.calls, pending);
     EXPECT_GE(h.notified.load(), 72);
 }
 
@@ -357,21 +320,12 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
 {
     CScriptedLink h;
     h.device.SetIdleInput("#tx done\r\n"); // progress, but never "#msg done"
-    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", ""}});
+    h.Answer({{"m1,10,0,0\n", ""}}, [&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); });
     h.link.Start();
     ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.Count("Transmit 0") >= 3; }));
     h.link.Stop();
     EXPECT_EQ(h.device.Transcript(), "|100|vtcbnxm1,10,0,0\n");
     EXPECT_EQ(h.handlers.Count("Disconnected"), 0);
-}
-
-TEST(TesterLink, ATransmissionWaitEndsWhenTheTesterFallsSilent)
-{
-    CScriptedLink h;
-    h.OnVersion([&] { h.link.SendCanMessage(1, 0x10, 0, 0, nullptr); }, {{"m1,10,0,0\n", "#tx done\r\n"}});
-    ASSERT_TRUE(h.RunFor(2, 4));
-    h.ExpectTranscriptStartsWith("|100|vtcbnxm1,10,0,0\ntcbnx");
-    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5", "Transmit 0", "Disconnected"}));
 }
 
 TEST(TesterLink, ABabblingDeviceHoldsUpNeitherThePollsNorStop)
