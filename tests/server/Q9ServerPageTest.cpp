@@ -153,11 +153,6 @@ TEST_F(ServerPageTest, ACompleteRecordSetReplacesTheListAndAFailureLaterKeepsIt)
     Deliver('t', PTC_TRANSPONDER_COMPLETE);
     EXPECT_EQ(List(),
               "5 7 Car 7, a label longer than the declared array|6 0 No short id|5 9 Second record of 5|");
-    // Looked up, the first record of a number is found, and nothing of the old list.
-    CTranslation found;
-    ASSERT_TRUE(m_translations.FindTranslation(5, found));
-    EXPECT_EQ(found.shortId, 7u);
-    EXPECT_FALSE(m_translations.FindTranslation(1, found));
     EXPECT_TRUE(std::regex_match(Pane1(), std::regex(R"(D9 Ividiv: \d\d-\d\d-\d{4} \d\d:\d\d:\d\d)")))
         << Pane1();
     EXPECT_EQ(Status(), "Transponder data synchronized with server");
