@@ -36,6 +36,7 @@
 #include "LoggingTabCtrl.h"
 #include "LoopEmulatorPath.h"
 #include "Q9TesterDlg.h"
+#include "TempFolder.h"
 #include "TesterLink.h"
 #include "TesterWorkspace.h"
 
@@ -193,7 +194,7 @@ int Run(const Settings& settings, const fs::path& root)
     const double wall = std::chrono::duration<double>(Clock::now() - ticks.front()).count();
 
     // Each command on the wire must be a later message than the one before.
-    const std::string wire = ReadWholeFile(recorded);
+    const std::string wire = ReadFileBytes(recorded);
     size_t onWire = 0;
     size_t next = 0;
     bool inOrder = true;

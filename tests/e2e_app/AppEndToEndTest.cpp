@@ -14,6 +14,7 @@
 
 #include "ChildProcess.h"
 #include "LogFileRows.h"
+#include "TempFolder.h"
 #include "TesterWorkspace.h"
 #include "WaitUntil.h"
 
@@ -118,9 +119,9 @@ TEST_F(AppEndToEnd, ARecordedSessionReplayedIntoAFreshProgramLogsTheSameRows)
         TESTER_SIM_PATH, std::vector<std::string>{"--replay", recording, "--name", "sim"}, simOutput);
     ASSERT_TRUE(WaitForFile((m_root / "run" / "q9tester-devices" / "sim").string(), kPatience));
     StartProgram();
-    EXPECT_EQ(m_sim->Wait(2 * kPatience), 0) << ReadWholeFile(simOutput);
+    EXPECT_EQ(m_sim->Wait(2 * kPatience), 0) << ReadFileBytes(simOutput);
     EXPECT_EQ(m_program->Stop(), 0);
-    EXPECT_EQ(LoggedRows(), site) << ReadWholeFile(simOutput);
+    EXPECT_EQ(LoggedRows(), site) << ReadFileBytes(simOutput);
 }
 
 TEST_F(AppEndToEnd, AtTheFileSizeLimitTheProgramGoesOnAndEveryLineStaysWhole)
@@ -138,7 +139,7 @@ TEST_F(AppEndToEnd, AtTheFileSizeLimitTheProgramGoesOnAndEveryLineStaysWhole)
     // Alive until terminated, then it ends as a closed dialog does, settings written.
     EXPECT_FALSE(fs::exists(ConfigFile()));
     EXPECT_EQ(m_program->Stop(), 0);
-    EXPECT_NE(ReadWholeFile(ConfigFile().string()).find("UnitCelsius=1"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(ConfigFile().string()).find("UnitCelsius=1"), std::string::npos);
 }
 
 TEST_F(AppEndToEnd, TerminatedWhileStartingTheProgramStillEndsCleanly)
@@ -151,7 +152,7 @@ TEST_F(AppEndToEnd, TerminatedWhileStartingTheProgramStillEndsCleanly)
         // Once Qt mapped the locale's files, main has begun; the window is not there yet.
         const std::string maps = "/proc/" + std::to_string(pid) + "/maps";
         const bool starting = WaitUntil(
-            [&] { return ReadWholeFile(maps).find("/usr/lib/locale/") != std::string::npos; }, kPatience);
+            [&] { return ReadFileBytes(maps).find("/usr/lib/locale/") != std::string::npos; }, kPatience);
         ::kill(pid, SIGTERM);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "TempFolder.h"
 
 // The rows of the log files in ./Log whose names start with `prefix`, title
 // lines left out, each as it stands up to its line feed.
@@ -17,7 +17,7 @@ inline std::vector<std::string> LogFileRows(const std::string& prefix)
     for (const auto& entry : std::filesystem::directory_iterator("Log")) {
         if (!entry.path().filename().string().starts_with(prefix))
             continue;
-        std::istringstream text(ReadWholeFile(entry.path().string()));
+        std::istringstream text(ReadFileBytes(entry.path()));
         std::string line;
         std::getline(text, line); // titles
         while (std::getline(text, line))

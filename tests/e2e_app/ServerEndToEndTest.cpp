@@ -11,6 +11,7 @@
 #include "IvidivSimProcess.h"
 #include "LogFileRows.h"
 #include "Q9ServerPage.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ TEST_F(ServerEndToEnd, ASynchronisedTransponderIsLoggedWithTheServersLabelAndSho
         EXPECT_EQ(LoggedRow("7001234,"), "7001234,Safety car,,Q9,,");
     }
     // Written at exit: the host field's text, port included, and the user name.
-    const std::string settings = ReadWholeFile(ConfigFile().string());
+    const std::string settings = ReadFileBytes(ConfigFile().string());
     EXPECT_NE(settings.find("Host=127.0.0.1:" + std::to_string(server.Port())), std::string::npos)
         << settings;
     EXPECT_NE(settings.find(std::string("Login=") + CIvidivSimProcess::kUser), std::string::npos) << settings;

@@ -71,7 +71,7 @@ class LinkEndToEnd : public ::testing::Test {
         arguments.insert(arguments.end(), {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs});
         CChildProcess monitor(TESTER_MONITOR_PATH, arguments, output, errors);
         EXPECT_EQ(monitor.Wait(kPatience), 0);
-        return ReadWholeFile(output);
+        return ReadFileBytes(output);
     }
 
     CTesterLink& Link() { return m_harness.Link(); }
@@ -149,9 +149,9 @@ TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEventsAndGoesOnWhenItsRecordingStops
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " missing from\n"
                                                           << text.substr(0, 2000);
     }
-    EXPECT_NE(ReadWholeFile(RecordFile("sim")).find("m7,1a2,2,1,0,0\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(RecordFile("sim")).find("m7,1a2,2,1,0,0\n"), std::string::npos);
     EXPECT_EQ(
-        ReadWholeFile(errors),
+        ReadFileBytes(errors),
         "tester-monitor: recording to /dev/full stopped: No space left on device; the Tester link goes on\n");
     // Terminated, the simulator unregisters.
     EXPECT_EQ(m_sims.back()->Stop(), 0);
@@ -174,7 +174,7 @@ TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAsTheSameEvents)
     const std::string offline = m_root / "offline.txt";
     CChildProcess reading(TESTER_MONITOR_PATH, {"--replay", recording}, offline);
     ASSERT_EQ(reading.Wait(kPatience), 0);
-    EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(offline)), liveEvents)) << ReadWholeFile(offline);
+    EXPECT_TRUE(StartsWith(EventLines(ReadFileBytes(offline)), liveEvents)) << ReadFileBytes(offline);
 }
 
 TEST_F(LinkEndToEnd, AReplyThatCameJustInTimeOnSiteComesInTimeInTheReplay)
@@ -195,8 +195,8 @@ TEST_F(LinkEndToEnd, AReplyThatCameJustInTimeOnSiteComesInTimeInTheReplay)
     CChildProcess monitor(TESTER_MONITOR_PATH, {"--runtime-dir", m_runtime, "--sysfs-root", m_sysfs}, desk);
     EXPECT_EQ(replay.Wait(kPatience), 0);
     EXPECT_EQ(monitor.Stop(), 0);
-    const std::string said = ReadWholeFile(simOutput);
-    EXPECT_TRUE(StartsWith(EventLines(ReadWholeFile(desk)), {"connected", "firmware version 2.3",
+    const std::string said = ReadFileBytes(simOutput);
+    EXPECT_TRUE(StartsWith(EventLines(ReadFileBytes(desk)), {"connected", "firmware version 2.3",
                                                              "transponder Korvo 1234567 rssi 80 battery ok",
                                                              "transponder Q9 7001234 rssi 60"}))
         << said;

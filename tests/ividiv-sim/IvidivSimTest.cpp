@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "IvidivSimProcess.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ TEST(IvidivSim, BadRequestsGetAnAnswerTheServerGoesOnAndKeepsOnlySaltedHashes)
     EXPECT_EQ(Request(sim, "DELETE", "/api/v1/session", {bearer}).status, 204);
     EXPECT_EQ(Request(sim, "GET", "/api/v1/transponders", {bearer}).status, 401);
 
-    const std::string users = ReadWholeFile(sim.StateFolder() + "/users");
+    const std::string users = ReadFileBytes(sim.StateFolder() + "/users");
     EXPECT_EQ(users.rfind(std::string(CIvidivSimProcess::kUser) + ":$", 0), 0u) << users;
     EXPECT_EQ(users.find("pass"), std::string::npos);
     EXPECT_EQ(users.find("w\xc3\xb6rd"), std::string::npos);

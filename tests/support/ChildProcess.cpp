@@ -76,8 +76,3 @@ bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
 {
     return WaitUntil([&] { return std::filesystem::exists(path); }, timeout, std::chrono::milliseconds(10));
 }
-
-std::string ReadWholeFile(const std::string& path)
-{
-    return ReadFileBytes(path);
-}

@@ -30,5 +30,3 @@ class CChildProcess {
 
 // Waits until `path` exists (true) or `timeout` passes (false).
 bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout);
-
-std::string ReadWholeFile(const std::string& path);
