@@ -16,6 +16,7 @@
 #include "EmulationPage.h"
 #include "FakeTesterDevice.h"
 #include "LoopPage.h"
+#include "PageFields.h"
 #include "Q9TransponderPage.h"
 #include "SimpleGraph.h"
 #include "TesterLink.h"
@@ -40,14 +41,10 @@ class TesterEventsTest : public AppTest {
         m_dialog->TesterLink().Stop();
     }
 
-    // The texts of the named fields of a page, joined by '|'.
+    // The texts of the named fields of the dialog's page, joined by '|'.
     template <typename Page> std::string Fields(std::initializer_list<const char*> names)
     {
-        std::string texts;
-        for (const char* name : names)
-            texts +=
-                "|" + m_dialog->findChild<Page*>()->template findChild<QLabel*>(name)->text().toStdString();
-        return texts.substr(1);
+        return ::Fields(*m_dialog->findChild<Page*>(), names);
     }
 
     // The transponder log's rows: ID, label, short ID, type, driver, battery
