@@ -5,7 +5,6 @@
 // Runs the real dialog offscreen, in a private runtime, settings and working
 // folder; the simulator is found as a real Tester would be.
 
-#include <QApplication>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -19,7 +18,6 @@
 #include "Ftd2xxDevice.h"
 #include "Q9TesterDlg.h"
 #include "TesterLink.h"
-#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -107,15 +105,9 @@ int main(int argc, char** argv)
     if (!ReadCountArguments(argc, argv, "bench_app_events [seconds per pace]", 1, numbers, exitCode))
         return exitCode;
     const std::chrono::seconds duration(numbers.empty() ? 5 : numbers[0]);
-    // The simulator and the dialog meet in the workspace's runtime folder.
-    const CTesterWorkspace workspace("q9-bench-events");
-    const fs::path root = workspace.Root();
-    qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    {
-        QApplication app(argc, argv);
+    return RunInOffscreenWorkspace(argc, argv, "q9-bench-events", [&](const fs::path& root) {
         for (const char* pace : {"real", "10x", "fast"})
             Measure(pace, duration, root);
-    }
-    return 0;
+        return 0;
+    });
 }

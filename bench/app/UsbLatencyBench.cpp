@@ -7,7 +7,6 @@
 // Runs the real dialog offscreen against `tester-sim --pace real
 // --usb-latency MS`, in a private runtime, settings and working folder.
 
-#include <QApplication>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,7 +21,6 @@
 #include "Ftd2xxDevice.h"
 #include "LogRowEvent.h"
 #include "Q9TesterDlg.h"
-#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -147,15 +145,9 @@ int main(int argc, char** argv)
     if (!ReadCountArguments(argc, argv, "bench_usb_latency [seconds per latency]", 1, numbers, exitCode))
         return exitCode;
     const std::chrono::seconds duration(numbers.empty() ? 10 : numbers[0]);
-    // The simulator and the dialog meet in the workspace's runtime folder.
-    const CTesterWorkspace workspace("q9-bench-usb");
-    const fs::path root = workspace.Root();
-    qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    {
-        QApplication app(argc, argv);
+    return RunInOffscreenWorkspace(argc, argv, "q9-bench-usb", [&](const fs::path& root) {
         for (const char* latencyMs : {"16", "1"})
             Measure(latencyMs, duration, root);
-    }
-    return 0;
+        return 0;
+    });
 }

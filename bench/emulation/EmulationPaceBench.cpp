@@ -10,7 +10,6 @@
 // command queue, the wire and the CAN log are the program's own. It writes
 // its generated LoopEmulator.xml beside itself, where the program looks.
 
-#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTimer>
@@ -38,7 +37,6 @@
 #include "Q9TesterDlg.h"
 #include "TempFolder.h"
 #include "TesterLink.h"
-#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -235,14 +233,6 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const CTesterWorkspace workspace("q9-bench-pace");
-    const fs::path root = workspace.Root();
-    qputenv("XDG_CONFIG_HOME", (root / "config").c_str());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        result = Run(settings, root);
-    }
-    return result;
+    return RunInOffscreenWorkspace(argc, argv, "q9-bench-pace",
+                                   [&](const fs::path& root) { return Run(settings, root); });
 }
