@@ -55,7 +55,6 @@ TEST(CanMessages, AFaultFailsTheLoadWithTheComposedTextAndDropsWhatWasKept)
     } cases[] = {
         {"<other><messagesequence name='S'/></other>",
          "XML is not fomatted right, element 'loopemulator' not found"},
-        {File("<messagesequence><canmessage/></messagesequence>"), noName + "1)"},
         {File(Sequence(Message(kValid)) + Sequence("", "")), noName + "2)"},
         {Ids("256", "1"), "Invalid 2-way id: 0" + inFirst}, // truncated to a byte
         {Ids("255", "1"), "2-Way id not set" + inFirst},

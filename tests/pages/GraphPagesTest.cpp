@@ -42,7 +42,7 @@ TEST(LoopPage, PlotsTheLastLevelOfEachTickAndZeroWithoutOne)
     EXPECT_EQ(page.Graph()->Value(119), 0u);
 }
 
-TEST(TransponderPage, ShowsEachReadingHoldsItThreeTicksAndPlotsTheLastOfATick)
+TEST(TransponderPage, ShowsEachReadingHoldsItThreeTicksAndPlotsItsRssi)
 {
     CTransponderPage page;
     EXPECT_TRUE(page.Graph()->gapMode);
