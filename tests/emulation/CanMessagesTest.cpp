@@ -1,5 +1,4 @@
-// Reading LoopEmulator.xml: the value rules, the validation order and the
-// error texts composed from the inside out; the timer period a sequence gets.
+// Reading LoopEmulator.xml: value rules, validation order, composed error texts; the timer period.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -56,7 +55,6 @@ TEST(CanMessages, AFaultFailsTheLoadWithTheComposedTextAndDropsWhatWasKept)
     } cases[] = {
         {"<other><messagesequence name='S'/></other>",
          "XML is not fomatted right, element 'loopemulator' not found"},
-        {File("<messagesequence><canmessage/></messagesequence>"), noName + "1)"},
         {File(Sequence(Message(kValid)) + Sequence("", "")), noName + "2)"},
         {Ids("256", "1"), "Invalid 2-way id: 0" + inFirst}, // truncated to a byte
         {Ids("255", "1"), "2-Way id not set" + inFirst},
@@ -95,9 +93,7 @@ TEST(CanMessages, TimeBetweenMessagesTakenOnlyFromOneSecondUpAndOnlyTheFirst)
     const struct {
         const char* tbm;
         double seconds;
-    } cases[] = {{"0.5", 1.0},   {"1", 1.0},     {" 3.5s", 3.5},   {"abc", 1.0},
-                 {"inf", 1.0},   {"1e999", 1.0}, {"+2", 2.0},      {"0X1p4", 16.0},
-                 {"0x1.8", 1.5}, {"0x", 1.0},    {"0x1p9999", 1.0}};
+    } cases[] = {{"0.5", 1.0}, {" 3.5s", 3.5}, {"abc", 1.0}, {"inf", 1.0}, {"0X1p4", 16.0}, {"0x1.8", 1.5}};
     for (const auto& c : cases) {
         CCanMessages messages;
         ASSERT_TRUE(Load(File(Sequence("<tbm>" + std::string(c.tbm) + "</tbm>" + Message(kValid))), messages))
@@ -125,7 +121,6 @@ TEST(CanMessages, TheSequenceTimerTakesTheTimeBetweenMessagesTruncatedToMillisec
     EXPECT_EQ(SequenceTimerPeriodMs(1.0019), 1001);
     EXPECT_EQ(SequenceTimerPeriodMs(0.0), 10);
     EXPECT_EQ(SequenceTimerPeriodMs(std::nan("")), 10);
-    EXPECT_EQ(SequenceTimerPeriodMs(2147483.646), 2147483646);
     EXPECT_EQ(SequenceTimerPeriodMs(2147483.648), 2147483647);
     EXPECT_EQ(SequenceTimerPeriodMs(1e300), 2147483647);
 }

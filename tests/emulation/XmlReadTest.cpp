@@ -1,5 +1,4 @@
-// Walking the element tree, and reading names, attributes and text
-// (references decoded) where it stands.
+// Walking the element tree; names, attributes and text (references decoded) where it stands.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,5 +1,4 @@
-// The pages as the main dialog builds them: no control crosses the frame line
-// of a group box, whatever height the style gives the box's title.
+// No control crosses the frame line of a group box, whatever height the style gives the box's title.
 #include <QGroupBox>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -32,8 +31,7 @@ TEST(PageFrames, NoControlCrossesAGroupBoxFrameOnAnyPage)
     auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("mainTab"));
     int boxes = 0;
     for (int i = 0; i < tabs->count(); ++i) {
-        // Shown, so that pages placing controls by their size have done so.
-        tabs->setCurrentIndex(i);
+        tabs->setCurrentIndex(i); // shown, so that pages placing controls by their size have done so
         for (const QGroupBox* box : tabs->widget(i)->findChildren<QGroupBox*>()) {
             ++boxes;
             // Controls beside the box lie wholly inside its contents (below the

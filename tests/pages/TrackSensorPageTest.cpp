@@ -22,15 +22,9 @@ class TrackSensorPageTest : public testing::Test {
         m_page = std::make_unique<CTrackSensorPage>();
         m_page->SetTesterLink(&m_link);
     }
-    void TearDown() override
-    {
-        m_page.reset();
-        m_link.Stop();
-    }
 
     QPushButton* Button() const { return m_page->findChild<QPushButton*>(QStringLiteral("startStop")); }
-    // What tells the states apart: the button's text, whether it can be
-    // pressed, whether the page listens; then the sensor's fields.
+    // The button's text, whether it can be pressed, whether the page listens; the sensor's fields.
     std::string State() const
     {
         return Button()->text().toStdString() + (Button()->isEnabled() ? "" : " (disabled)") +
@@ -52,10 +46,6 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
               "this means it can take a while before a Tracksensor is detected.\n\n"
               "When listening for Tracksensors the Tester will NOT communicate with other devices or collect "
               "other data.");
-    m_page->SetTesterConnected(false);
-    EXPECT_EQ(State(), "Start listening (disabled): ||");
-    m_page->SetTesterConnected(true);
-    EXPECT_EQ(State(), "Start listening: ||");
 
     Button()->click();
     EXPECT_EQ(State(), "Start listening (disabled): ||"); // starting
@@ -71,7 +61,6 @@ TEST_F(TrackSensorPageTest, WalksThroughItsStatesShowingSensorsWhileListening)
     EXPECT_EQ(State(), "Stop listening (disabled), listening: ||"); // stopping
     // Cleared fields stay empty when the unit changes.
     m_page->SetCelsius(true);
-    EXPECT_EQ(Text(*m_page, "temperatureLabel"), QStringLiteral("Temperature (\u00B0C):"));
     EXPECT_EQ(State(), "Stop listening (disabled), listening: ||");
     EXPECT_TRUE(m_device.WaitForWritten(kToggle, 2));
     m_page->SetListening(false);
