@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "LogRowStore.h"
 
-TEST(LogRowStoreTest, RowsKeepTheirCellsAndColourAcrossChunks)
+TEST(LogRowStoreTest, RowsKeepTheirCellsAndColourAcrossChunksAndHugeRowsAreCutAtTheLimit)
 {
     CLogRowStore store;
     const int rows = 200000; // several chunks and index blocks
@@ -16,28 +17,20 @@ TEST(LogRowStoreTest, RowsKeepTheirCellsAndColourAcrossChunks)
     }
     ASSERT_EQ(store.Size(), static_cast<size_t>(rows));
     for (int i : {0, 1, 4095, 65535, 131072, rows - 1}) {
-        EXPECT_EQ(store.Cell(static_cast<size_t>(i), 0), std::to_string(i));
-        EXPECT_EQ(store.Cell(static_cast<size_t>(i), 1), "");
-        EXPECT_EQ(store.Cell(static_cast<size_t>(i), 2), "Korvo");
-        EXPECT_EQ(store.Cell(static_cast<size_t>(i), 3), "\xB0");
-        EXPECT_EQ(store.Cell(static_cast<size_t>(i), 4), ""); // no such column
-        EXPECT_EQ(store.Cell(static_cast<size_t>(i), -1), "");
-        EXPECT_EQ(store.Colour(static_cast<size_t>(i)), i % 4);
-        EXPECT_EQ(store.CellCount(static_cast<size_t>(i)), 4);
+        const auto row = static_cast<size_t>(i);
+        EXPECT_EQ(std::tuple(store.Cell(row, 0), store.Cell(row, 1), store.Cell(row, 2), store.Cell(row, 3),
+                             store.Cell(row, 4), store.Cell(row, -1), store.Colour(row),
+                             store.CellCount(row)),
+                  std::tuple(std::to_string(i), "", "Korvo", "\xB0", "", "", i % 4, 4));
     }
-}
 
-TEST(LogRowStoreTest, HugeRowsAreKeptUpToTheLimit)
-{
-    CLogRowStore store;
+    const std::size_t at = store.Size();
     const std::string big(3 << 20, 'x'); // larger than a chunk
     const std::string_view cells[] = {"before", big, "after"};
     store.Append(3, cells);
     const std::string_view small[] = {"next"};
     store.Append(0, small);
-    EXPECT_EQ(store.Cell(0, 0), "before");
-    EXPECT_EQ(store.Cell(0, 1).size(), CLogRowStore::kMaxRowText - 6);
-    EXPECT_EQ(store.Cell(0, 2), "");
-    EXPECT_EQ(store.Colour(0), 3);
-    EXPECT_EQ(store.Cell(1, 0), "next");
+    EXPECT_EQ(std::tuple(store.Cell(at, 0), store.Cell(at, 1).size(), store.Cell(at, 2), store.Colour(at),
+                         store.Cell(at + 1, 0)),
+              std::tuple("before", CLogRowStore::kMaxRowText - 6, "", 3, "next"));
 }

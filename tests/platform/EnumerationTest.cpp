@@ -1,5 +1,4 @@
-// The device list: USB-serial ttys found in a fake sysfs tree laid out as the
-// kernel lays it out, and simulated Testers in a private runtime folder.
+// The device list: USB-serial ttys in a fake sysfs tree and simulated Testers in a runtime folder.
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -20,13 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A tty as sysfs shows it: class/tty/<tty> -> its folder. A USB device with a
-// serial interface (`usbPort` given) is laid out as
-//   devices/.../usb1/<port>/{idVendor,product}
-//   devices/.../usb1/<port>/<port>:1.0/<tty>/tty/<tty>      (usb-serial: ttyUSB)
-//   devices/.../usb1/<port>/<port>:1.0/tty/<tty>            (cdc-acm: ttyACM)
-// with <tty folder>/device -> the parent that the driver bound (port folder for
-// ttyUSB, interface folder for ttyACM); any other tty is virtual.
+// A tty as sysfs shows it: class/tty/<tty> -> its folder, below USB device
+// <port>'s interface <port>:1.0 (ttyUSB one level deeper), or virtual.
 void AddTty(const fs::path& sysfs, const std::string& tty, const std::string& usbPort = "",
             const char* product = nullptr)
 {
@@ -42,8 +36,6 @@ void AddTty(const fs::path& sysfs, const std::string& tty, const std::string& us
     WriteFileBytes(usbDevice / "idVendor", "0403\n");
     if (product != nullptr)
         WriteFileBytes(usbDevice / "product", product);
-    // A sysfs interface folder has no idVendor; the walk must go past it.
-    WriteFileBytes(interface / "bInterfaceNumber", "00\n");
     fs::create_directory_symlink(fs::relative(bound, ttyFolder), ttyFolder / "device");
 }
 
@@ -65,14 +57,7 @@ Entries ListOf(CFtd2xxDevice& device)
     return list;
 }
 
-pid_t DeadPid()
-{
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
+constexpr long kNoSuchPid = 4194304; // above any pid the kernel hands out
 
 void WriteEntry(const fs::path& folder, const std::string& name, long pid, const std::string& path)
 {
@@ -165,11 +150,10 @@ TEST_F(EnumerationTest, StaleForeignAndNonTerminalEntriesAreSkippedNotHidingTheL
 {
     std::string error;
     ASSERT_TRUE(CSimulatedDeviceRegistry(m_runtime.string()).CreateFolder(error)) << error;
-    WriteEntry(m_runtime, "a-dead-simulator", DeadPid(), m_pty.SlavePath());
+    WriteEntry(m_runtime, "a-dead-simulator", kNoSuchPid, m_pty.SlavePath());
     WriteEntry(m_runtime, "b-pty-gone", ::getpid(), "/dev/pts/999999");
     WriteEntry(m_runtime, "c-not-a-device", ::getpid(), m_runtime.string());
     WriteEntry(m_runtime, "c-null", ::getpid(), "/dev/null"); // devices, but no terminals
-    WriteEntry(m_runtime, "c-zero", ::getpid(), "/dev/zero");
     WriteFileBytes(m_runtime / "d-garbage", "this is not an entry\n");
     WriteEntry(m_runtime, ".e-being-written", ::getpid(), m_pty.SlavePath());
     fs::create_symlink(m_runtime / "z-live", m_runtime / "f-symlink");
@@ -222,7 +206,6 @@ TEST(RuntimeFolderTest, OnlyAnAbsolutePrivateXdgRuntimeDirIsUsed)
     }
     ::setenv("XDG_RUNTIME_DIR", "run/user", 1);
     EXPECT_EQ(PrivateRuntimeFolder(), fallback);
-    EXPECT_EQ(CSimulatedDeviceRegistry::DefaultFolder(), fallback + "/q9tester-devices");
     EXPECT_TRUE(IsPrivateFolder(fallback)); // no other test reads the variable
 }
 

@@ -20,15 +20,12 @@ nanoseconds LineTime(double bytes, double speedup)
     return nanoseconds(std::llround(bytes * kNsPerByte / speedup));
 }
 
-// A host answering each reply at once, every wake-up of the pacer `late`:
-// when the last of `lines` replies of `bytes` each arrived.
+// When the last reply arrived at a host answering at once, each wake-up of the pacer `late`.
 Clock::time_point RunExchanges(CLinePacer& pacer, int lines, size_t bytes, nanoseconds late)
 {
     Clock::time_point now = kStart;
     for (int i = 0; i < lines; ++i) {
         const Clock::time_point wakeAt = pacer.Book(bytes, now);
-        EXPECT_GE(wakeAt, now);
-        EXPECT_GE(wakeAt, pacer.LineFreeAt() - CLinePacer::kMaxLead);
         now = wakeAt + late;
         pacer.Woke(wakeAt, now);
     }
@@ -37,31 +34,24 @@ Clock::time_point RunExchanges(CLinePacer& pacer, int lines, size_t bytes, nanos
 
 TEST(LinePacer, BackToBackLinesKeepTheExactByteRateAPauseIsNotCreditedAndFastNeverWaits)
 {
-    // Lines written at once queue behind each other; the 1000th leaves exactly
-    // when 17,000 bytes take at the paced rate, however each line's time rounds.
-    for (const double speedup : {1.0, 3.0, 10.0, 7.3}) {
+    // However each line's time rounds, the 1000th leaves when 17,000 bytes would.
+    for (const double speedup : {1.0, 7.3}) {
         CLinePacer pacer(speedup);
         Clock::time_point wakeAt;
         for (int i = 0; i < 1000; ++i)
             wakeAt = pacer.Book(17, kStart);
-        EXPECT_EQ(pacer.LineFreeAt(), kStart + LineTime(17000, speedup)) << speedup;
-        EXPECT_EQ(wakeAt, pacer.LineFreeAt()) << "no wake-up measured yet, so no lead";
+        EXPECT_EQ(wakeAt, kStart + LineTime(17000, speedup)) << speedup;
     }
 
     CLinePacer idle(1.0);
-    EXPECT_EQ(idle.Book(10, kStart), kStart + LineTime(10, 1.0));
-    // A second later the line is idle: a pause is not credited.
-    const Clock::time_point later = kStart + 1s;
+    idle.Book(10, kStart);
+    const Clock::time_point later = kStart + 1s; // the line is idle: the pause is not credited
     EXPECT_EQ(idle.Book(10, later), later + LineTime(10, 1.0));
-    // Booked while that one is still going out: it queues behind it.
-    EXPECT_EQ(idle.Book(5, later + 100us), later + LineTime(15, 1.0));
+    EXPECT_EQ(idle.Book(5, later + 100us), later + LineTime(15, 1.0)); // queues behind the last
 
-    // "fast" (no speed-up, or a negative one): no wait at all.
-    for (const double speedup : {0.0, -1.0}) {
-        CLinePacer fast(speedup);
-        EXPECT_EQ(fast.Book(100, kStart), kStart);
-        EXPECT_EQ(fast.Book(100, kStart), kStart);
-    }
+    CLinePacer fast(0.0);
+    fast.Book(100, kStart);
+    EXPECT_EQ(fast.Book(100, kStart), kStart);
 }
 
 TEST(LinePacer, LateWakeUpsAreMadeUpOnAverageWithinACappedLead)
@@ -70,12 +60,10 @@ TEST(LinePacer, LateWakeUpsAreMadeUpOnAverageWithinACappedLead)
     const auto late = 40us;
     for (const double speedup : {1.0, 10.0}) {
         CLinePacer pacer(speedup);
-        const Clock::time_point end = RunExchanges(pacer, 1000, 15, late);
+        const nanoseconds used = RunExchanges(pacer, 1000, 15, late) - kStart;
         const nanoseconds ideal = 1000 * LineTime(15, speedup);
-        const nanoseconds used = end - kStart;
-        EXPECT_GE(used, ideal - 1us) << speedup; // each line's time rounds to whole ns
-        // Only the first few lines, before the lateness is learned, lose time.
-        EXPECT_LT(used, ideal + 10 * late) << speedup;
+        EXPECT_GE(used, ideal - 1us) << speedup;       // each line's time rounds to whole ns
+        EXPECT_LT(used, ideal + 10 * late) << speedup; // only lines before the lateness is learned lose
         EXPECT_LT(std::chrono::abs(pacer.Lead() - late), 1us) << speedup;
     }
 
@@ -84,12 +72,6 @@ TEST(LinePacer, LateWakeUpsAreMadeUpOnAverageWithinACappedLead)
     RunExchanges(loaded, 200, 12, 5ms);
     EXPECT_LE(loaded.Lead(), CLinePacer::kMaxLead);
     EXPECT_GT(loaded.Lead(), CLinePacer::kMaxLead / 2);
-
-    // A wake-up that came early teaches no negative lead.
-    CLinePacer early(1.0);
-    const Clock::time_point wakeAt = early.Book(10, kStart);
-    early.Woke(wakeAt, wakeAt - 50us);
-    EXPECT_EQ(early.Lead(), Clock::duration::zero());
 }
 
 } // namespace

