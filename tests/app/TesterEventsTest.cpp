@@ -207,10 +207,8 @@ TEST_F(TesterEventsTest, LosingTheTesterAbandonsTheCanSequenceUntilItIsBack)
 
     m_dialog->OnConnected();
     expectSendButtons(true);
-    const Texts rows = CanRows();
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[1], "Sending (2/3): Set gate,,,,1A1,02 00 ");
-    EXPECT_EQ(rows[2], "Sent,,,,,");
+    EXPECT_EQ(CanRows(), (Texts{"Sending (1/3): Reset clock,,,,1A0,01 FF 7E ",
+                                "Sending (2/3): Set gate,,,,1A1,02 00 ", "Sent,,,,,"}));
 }
 
 TEST(TimeOfDayTest, FormatsLocalTimeDayFirst)
