@@ -18,8 +18,7 @@
 
 namespace fs = std::filesystem;
 
-// Each test runs in a fresh working folder (log files) with an empty
-// settings folder (the run's private XDG_CONFIG_HOME).
+// Each test runs in a fresh working folder with an empty settings folder (the run's XDG_CONFIG_HOME).
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override
@@ -36,7 +35,6 @@ class AppTest : public ::testing::Test {
         return ConfigFolder() / "TAMRIX Derida Vovivu" / (program + ".conf");
     }
 
-    // The dialog's parts, found as a user would see them.
     static QPushButton* ShowLogButton(QWidget& dialog) { return dialog.findChild<QPushButton*>("showLog"); }
     static CMainTabCtrl* MainTab(QWidget& dialog) { return dialog.findChild<CMainTabCtrl*>("mainTab"); }
     static CLoggingTabCtrl* LogTab(QWidget& dialog) { return dialog.findChild<CLoggingTabCtrl*>("logTab"); }
@@ -48,11 +46,10 @@ class AppTest : public ::testing::Test {
     CTempFolder m_work{"q9-app-test"};
 };
 
-// A log list's rows, oldest first, each as its first `columns` cells joined
-// by commas. Rows travel as posted events and are shown in the next turn.
+// A log list's rows, oldest first, each its first `columns` cells joined by commas.
 inline std::vector<std::string> LogRows(const CLoggingListCtrl& list, int columns)
 {
-    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(); // rows travel as posted events, shown in the next turn
     QCoreApplication::sendPostedEvents();
     const CLogRowStore& store = list.Model().Store();
     std::vector<std::string> rows;

@@ -21,7 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Makes `folder` the working folder of the copies started next.
 fs::path EnterFolder(const fs::path& folder)
 {
     fs::create_directories(folder);
