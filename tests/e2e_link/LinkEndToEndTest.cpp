@@ -15,7 +15,7 @@
 
 #include "ChildProcess.h"
 #include "DeviceLinkHarness.h"
-#include "TempFolder.h"
+#include "TesterWorkspace.h"
 
 namespace fs = std::filesystem;
 
@@ -43,13 +43,6 @@ bool StartsWith(const std::vector<std::string>& lines, const std::vector<std::st
 
 class LinkEndToEnd : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        fs::create_directory(m_sysfs);
-        fs::create_directory(m_runtime);
-        fs::permissions(m_runtime, fs::perms::owner_all);
-    }
-
     // Starts a simulator named `name` (fast pace, recording what it receives)
     // and waits until it is plugged in.
     void StartSim(const std::string& name, std::vector<std::string> extra = {})
@@ -76,15 +69,15 @@ class LinkEndToEnd : public ::testing::Test {
 
     CTesterLink& Link() { return m_harness.Link(); }
     CRestartingRecorder& Seen() { return m_harness.Recorder(); }
-    bool PumpUntil(const std::function<bool()>& done) { return m_harness.PumpUntil(done, kPatience); }
     bool PumpUntilCount(const std::string& prefix, int count)
     {
-        return PumpUntil([&] { return Seen().Count(prefix) >= count; });
+        return m_harness.PumpUntil([&] { return Seen().Count(prefix) >= count; }, kPatience);
     }
 
-    CTempFolder m_root{"q9-e2e"};
-    std::string m_runtime = m_root / "run";
-    std::string m_sysfs = m_root / "sys";
+    CTesterWorkspace m_workspace{"q9-e2e"};
+    fs::path m_root = m_workspace.Root();
+    std::string m_runtime = m_workspace.RuntimeDir();
+    std::string m_sysfs = m_root / "sys"; // never made: no Tester on this machine's USB
     std::vector<std::unique_ptr<CChildProcess>> m_sims;
     CDeviceLinkHarness m_harness{m_runtime, m_sysfs};
 };
@@ -106,9 +99,7 @@ TEST_F(LinkEndToEnd, WithoutATesterOrUnpluggedWhileListeningTheLinkSearchesWitho
     const auto loss = std::find(Seen().calls.begin(), Seen().calls.end(), "Listening 0");
     EXPECT_EQ(*(loss + 1), "Disconnected");
     ASSERT_TRUE(PumpUntilCount("Connected", 2));
-    // A reader that took the hang-up for a time-out would read on and on; a
-    // searching link reads nothing. The Tester's own pace keeps the reads of
-    // the new connection, before its event is seen here, to a few.
+    // A reader that took the hang-up for a time-out would read on and on; a searching link reads nothing.
     EXPECT_LT(m_harness.Device().m_reads.load() - readsAtLoss, 1000u);
     ASSERT_TRUE(PumpUntilCount("Loop", Seen().Count("Loop") + 3)); // polling goes on
 }
@@ -133,10 +124,8 @@ TEST_F(LinkEndToEnd, MonitorTellsOnceWhyAFoundTesterCannotBeOpened)
 
 TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEventsAndGoesOnWhenItsRecordingStops)
 {
-    // Ten times the Tester's rate: as fast as a real one could ever be, and a
-    // monitor printing every line keeps up without losing the link.
+    // Ten times the Tester's rate, and a recording that fails at once: the monitor keeps up all the same.
     StartSim("sim", {"--special-every", "1", "--pace", "10x"});
-    // A recording that stops short costs it nothing.
     const std::string errors = m_root / "errors.txt";
     const std::string text = RunMonitor(
         {"--seconds", "2", "--send-can", "7,1a2,1,00,00", "--diagnostics", "--record", "/dev/full"}, errors);
@@ -153,7 +142,6 @@ TEST_F(LinkEndToEnd, MonitorPrintsTheTestersEventsAndGoesOnWhenItsRecordingStops
     EXPECT_EQ(
         ReadFileBytes(errors),
         "tester-monitor: recording to /dev/full stopped: No space left on device; the Tester link goes on\n");
-    // Terminated, the simulator unregisters.
     EXPECT_EQ(m_sims.back()->Stop(), 0);
     EXPECT_FALSE(fs::exists(m_runtime + "/sim"));
 }
@@ -169,8 +157,7 @@ TEST_F(LinkEndToEnd, AMonitorRecordingReadsBackAsTheSameEvents)
     m_sims.clear();
     ASSERT_GE(std::count(liveEvents.begin(), liveEvents.end(), "connected"), 2) << "no unplug recorded";
 
-    // At the desk, offline: every event the monitor printed, in order (and
-    // those of the last bytes it had read when its time was up).
+    // At the desk, offline: every event the monitor printed, in order.
     const std::string offline = m_root / "offline.txt";
     CChildProcess reading(TESTER_MONITOR_PATH, {"--replay", recording}, offline);
     ASSERT_EQ(reading.Wait(kPatience), 0);

@@ -13,7 +13,6 @@ TEST(TesterCommands, CanMessageTextAtItsEdges)
         testercommand_t command;
         const char* text;
     } cases[] = {
-        {{kCommandCanMessage, 0, 0, 1, 0, {0x0A}}, "m0,0,1,0,A\n"},
         {{kCommandCanMessage, 0xFFFFFFFF, 255, 8, 255, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
          "m255,ffffffff,8,255,FF,FF,FF,FF,FF,FF,FF,FF\n"},
         // A count above 8 never reads past the eight data bytes.
