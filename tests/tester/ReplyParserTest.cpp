@@ -69,19 +69,15 @@ TEST(ReplyParser, EachExchangeTurnsOnlyItsOwnRepliesIntoHandlerCalls)
         {'t', "#n,-1\r\n", "Loop 255"},
         {'t', "#n,\r\n", "none"},
         // Bytes before "#" never reach the parser, but whatever is left must not confuse it.
-        {'t', "#no \r\n", "none"},
         {'t', "#no", "none"}, // fewer than four bytes: not the prefix, and no format either
         {'t', "#n,5 and more", "Loop 5"},
         {'t', "", "none"},
         {'t', "#tx done\r\n", "none"},
-        {'t', "#s,34788999,ZEVU-34567,60,1,0,215,x\r\n", "none"},
-        {'v', "#v,2.5", "Version 2.5"},
         {'v', "#v,258.-1\r\n", "Version 2.255"},
         {'v', "#v,2\r\n", "Version unknown"},
         {'v', "#t,1,2,3,4\r\n", "Version unknown"},
         {'d', "#no special", "none"},
         {'d', "#s,34788999,ZEVU-34567,60,1,1,215,x\r\n", "none"}, // kind 1 is not understood
-        {'d', "#s,34788999,ZEVU-34567,60,1,2,215,x\r\n", "Special 3 34788999 60 1 2 215000"},
         // Kind 2 scales in 32 bits: 4294968 x 1000 wraps to 704.
         {'d', "#s,1,ABCD-1,60,0,2,4294968,x\r\n", "Special 3 1 60 0 2 704"},
         {'d', "#s,1,ABCD-1,60,257,258,7,x\r\n", "Special 3 1 60 1 2 7000"}, // low bytes of flag and kind

@@ -53,7 +53,7 @@ struct CScriptedLink {
         return done;
     }
 
-    // Each command of `replies` is answered once so; `atVersion` runs on the reader thread.
+    // The Tester answers each command of `replies` once so; `atVersion` runs after "v".
     void Answer(
         std::map<std::string, std::string> replies, std::function<void()> atVersion = [] {})
     {
@@ -294,7 +294,7 @@ TEST(TesterLink, AFullRingRefusesNewEventsAndKeepsThePendingOnesUntilStopDropsTh
               (Calls{"Connected", "Version 2.5"}));
 }
 
-TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
+TEST(TesterLink, NeitherATransmissionThatNeverFinishesNorABabblingDeviceHoldsUpStop)
 {
     CScriptedLink h;
     h.device.SetIdleInput("#tx done\r\n"); // progress, but never "#msg done"
@@ -304,36 +304,32 @@ TEST(TesterLink, StopEndsATransmissionWaitThatNeverFinishes)
     h.link.Stop();
     EXPECT_EQ(h.device.Transcript(), "|100|vtcbnxm1,10,0,0\n");
     EXPECT_EQ(h.handlers.Count("Disconnected"), 0);
-}
 
-TEST(TesterLink, ABabblingDeviceHoldsUpNeitherThePollsNorStop)
-{
-    // Bytes that never start a line nor end one, in place of every reply to "t".
-    CScriptedLink h;
-    h.device.SetIdleInput("babble ");
-    h.device.SetResponder([](const std::string& command) -> std::optional<std::string> {
+    CScriptedLink b; // bytes that never start a line nor end one, in place of every reply to "t"
+    b.device.SetIdleInput("babble ");
+    b.device.SetResponder([](const std::string& command) -> std::optional<std::string> {
         return command == "t" ? std::optional<std::string>("") : std::nullopt;
     });
     // Hold the reader inside its third babbling line until Stop has begun.
     const std::size_t holdAt = 2 * kMaxSkippedBytes + 10;
     std::promise<void> holding, release;
     std::shared_future<void> released = release.get_future().share();
-    h.device.SetIdleHook([&, released](std::size_t handedOut) {
+    b.device.SetIdleHook([&, released](std::size_t handedOut) {
         if (handedOut == holdAt) {
             holding.set_value();
             released.wait();
         }
     });
-    h.link.Start();
+    b.link.Start();
     ASSERT_EQ(holding.get_future().wait_for(10s), std::future_status::ready);
-    h.ExpectTranscriptStartsWith("|100|vtcbnxtcbnxt");
-    ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
+    b.ExpectTranscriptStartsWith("|100|vtcbnxtcbnxt");
+    ASSERT_TRUE(b.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
 
-    auto stopped = std::async(std::launch::async, [&] { h.link.Stop(); });
-    ASSERT_TRUE(WaitUntil([&] { return !h.link.IsRunning(); }));
+    auto stopped = std::async(std::launch::async, [&] { b.link.Stop(); });
+    ASSERT_TRUE(WaitUntil([&] { return !b.link.IsRunning(); }));
     release.set_value();
     EXPECT_EQ(stopped.wait_for(10s), std::future_status::ready);
     // Not one byte more once the link was stopping.
-    EXPECT_EQ(h.device.IdleBytesRead(), holdAt);
-    EXPECT_EQ(h.handlers.calls, (Calls{"Connected", "Version 2.5"}));
+    EXPECT_EQ(b.device.IdleBytesRead(), holdAt);
+    EXPECT_EQ(b.handlers.calls, (Calls{"Connected", "Version 2.5"}));
 }

@@ -11,7 +11,6 @@ TEST(TransponderCodes, MindletAndSpecialDeviceNumbers)
     } cases[] = {
         {FormatTransponderCode, 100663295, "100663295"},
         {FormatTransponderCode, 100663296, "CC-00000"},
-        {FormatTransponderCode, 100763338, "CF-00042"},
         {FormatTransponderCode, 102163295, "CZ-99999"},
         {FormatTransponderCode, 102163296, "FC-00000"},
         {FormatTransponderCode, 123063301, "ZZ-00005"},   // q = 224, the last two-letter code
