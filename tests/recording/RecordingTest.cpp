@@ -32,12 +32,6 @@ std::string Describe(const std::string& recording)
     return text + reader.Error();
 }
 
-// A writer that keeps its complaints.
-struct WriterProbe {
-    std::vector<std::string> complaints;
-    CRecordingWriter writer{[this](const std::string& text) { complaints.push_back(text); }};
-};
-
 } // namespace
 
 TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
@@ -45,9 +39,9 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
     CTempFolder folder;
     const std::string file = (folder / "session.q9rec").string();
     CScriptedDevice device;
-    WriterProbe probe;
-    ASSERT_TRUE(probe.writer.Open(file, "test", "1.0"));
-    CRecordingDevice recorder(device, probe.writer);
+    CRecordingWriter writer([](const std::string& complaint) { ADD_FAILURE() << complaint; });
+    ASSERT_TRUE(writer.Open(file, "test", "1.0"));
+    CRecordingDevice recorder(device, writer);
     CRecordingHandlers seen;
     std::atomic<int> polls{0};
     std::atomic<int> messages{0};
@@ -93,7 +87,6 @@ TEST(Recording, TheLinkSessionIsRecordedAndReadsBackAsTheSameEvents)
         EXPECT_EQ(link.RefusedEvents(), 0u);
     }
     ASSERT_GE(seen.Count("Special"), 2);
-    ASSERT_TRUE(probe.complaints.empty());
 
     const std::string described = Describe(ReadFileBytes(file));
     // One event per command and per reply line, bytes as they were.
@@ -152,10 +145,11 @@ TEST(Recording, TheReaderRefusesWhatItDoesNotUnderstandNamingTheLine)
 
 TEST(Recording, AnUnwritableFileIsSaidOnce)
 {
-    WriterProbe missing;
-    EXPECT_FALSE(missing.writer.Open("/nonexistent-folder/r.q9rec", "q9tester", "1.0"));
-    missing.writer.Write(1, RecordingKind::kPlug);
-    EXPECT_EQ(missing.complaints, (std::vector<std::string>{"q9tester: cannot record to /nonexistent-folder/"
-                                                            "r.q9rec: No such file or directory; going on "
-                                                            "without a recording"}));
+    std::vector<std::string> complaints;
+    CRecordingWriter writer([&](const std::string& complaint) { complaints.push_back(complaint); });
+    EXPECT_FALSE(writer.Open("/nonexistent-folder/r.q9rec", "q9tester", "1.0"));
+    writer.Write(1, RecordingKind::kPlug);
+    EXPECT_EQ(complaints, (std::vector<std::string>{"q9tester: cannot record to /nonexistent-folder/"
+                                                    "r.q9rec: No such file or directory; going on "
+                                                    "without a recording"}));
 }

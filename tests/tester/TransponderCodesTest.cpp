@@ -17,12 +17,10 @@ TEST(TransponderCodes, MindletAndSpecialDeviceNumbers)
         {FormatTransponderCode, 3858759685u, "CC-00005"}, // 0xE6000005: the top three bits do not count
         // From q = 225 on every base-15 digit is kept.
         {FormatTransponderCode, 123163296, "FCC-00000"},   // q = 225
-        {FormatTransponderCode, 124563296, "FCZ-00000"},   // q = 239
         {FormatTransponderCode, 124663296, "FFC-00000"},   // q = 240
         {FormatTransponderCode, 0x1FFFFFFF, "FKLW-07615"}, // the largest: q = 4362
-        {FormatSpecialCode, 12345, "12345"},
-        {FormatSpecialCode, 16777221, "16777221"}, // bit 24 does not count
-        {FormatSpecialCode, 67108869, "67108869"}, // nor does bit 26
+        {FormatSpecialCode, 16777221, "16777221"},         // bit 24 does not count
+        {FormatSpecialCode, 67108869, "67108869"},         // nor does bit 26
         {FormatSpecialCode, 0xE5FFFFFFu, "3858759679"},
         {FormatSpecialCode, 33554432, "PCCC-00000"},
         {FormatSpecialCode, 34788999, "PCCW-34567"}, // 0x0212D687: q = 12
