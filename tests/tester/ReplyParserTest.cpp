@@ -22,8 +22,7 @@ std::string Calls(bool made, const testerevent_t& event)
     return joined;
 }
 
-// What the parser of the exchange begun by `command` makes of a line: the calls,
-// after the step for a transmit reply.
+// What the parser of `command`'s exchange makes of a line: its calls, after the step of a transmit reply.
 std::string Parse(char command, const char* line)
 {
     static const char* const kSteps[] = {"ignored", "go on: ", "succeeded: ", "failed: "};

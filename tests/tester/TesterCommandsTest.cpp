@@ -8,9 +8,8 @@
 // The link test shows the usual command texts on the wire; here the edges of the CAN text.
 TEST(TesterCommands, CanMessageTextAtItsEdges)
 {
-    // Kind, CAN id, two-way id, data count, rtr, data.
     const struct {
-        testercommand_t command;
+        testercommand_t command; // kind, CAN id, two-way id, data count, rtr, data
         const char* text;
     } cases[] = {
         {{kCommandCanMessage, 0xFFFFFFFF, 255, 8, 255, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},

@@ -19,13 +19,6 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// The transcript holds `text` at least `times` times.
-std::function<bool(const std::string&)> Holds(const std::string& text, int times = 1)
-{
-    return
-        [text, times](const std::string& transcript) { return CountOccurrences(transcript, text) >= times; };
-}
-
 // A link on a scripted device whose pauses take no time and go into the transcript.
 struct CScriptedLink {
     explicit CScriptedLink(std::vector<std::string> descriptions = {"TAMRIX TESTER"})
@@ -46,8 +39,9 @@ struct CScriptedLink {
     bool RunFor(int cycles, std::size_t events)
     {
         link.Start();
-        const bool done = device.WaitForTranscript(Holds("tcbnx", cycles)) &&
-                          DeliverUntil([&](const CRecordingHandlers& r) { return r.calls.size() >= events; });
+        const bool done = device.WaitForTranscript([&](const std::string& t) {
+            return CountOccurrences(t, "tcbnx") >= cycles;
+        }) && DeliverUntil([&](const CRecordingHandlers& r) { return r.calls.size() >= events; });
         link.Stop();
         return done;
     }
@@ -104,8 +98,7 @@ TEST(TesterLink, ConnectsToTheFirstExactlyNamedDeviceAndSendsQueuedCommandsOnePe
             {"l63\n", "#l,123,2,7,120,37,4,30,25,100\r\n"},
             {"4", "#t,1,2,3,4\r\n"}, // the emulation reply is discarded
         },
-        // Before the first cycle; the fifth finds the queue full. Commands the
-        // Tester cannot take are refused first and take no place in the queue.
+        // Before the first cycle; refused commands take no place in the queue of four.
         [&] {
             h.link.EmulateTransponder(5);
             h.link.SendLoop(0);
@@ -181,8 +174,8 @@ TEST(TesterLink, SearchFailuresPostLinkLostAndEndTheThread)
         {"only look-alikes", {"TAMRIX TESTER ", "tamrix tester", "TAMRIX TESTE", ""}},
         {"open fails",
          {"TAMRIX TESTER"},
-         [](CScriptedDevice& d) { d.SetOpenFails("no permission for /dev/ttyUSB0"); },
-         "no permission for /dev/ttyUSB0"},
+         [](CScriptedDevice& d) { d.SetOpenFails("no access"); },
+         "no access"},
     };
     for (const Case& c : cases) {
         CScriptedLink h(c.descriptions);
@@ -265,12 +258,14 @@ TEST(TesterLink, AFullRingRefusesNewEventsAndKeepsThePendingOnesUntilStopDropsTh
         return "#t," + std::to_string(transponders) + ",1,0,0\r\n";
     });
     h.link.Start();
-    const bool held = h.device.WaitForTranscript(Holds("t", 71));
+    const bool held =
+        h.device.WaitForTranscript([](const std::string& t) { return CountOccurrences(t, "t") >= 71; });
     // 72 events so far: connected, version and 70 transponders; 64 fit.
     const uint64_t refused = h.link.RefusedEvents();
     h.link.DeliverEvents(h.handlers);
     release.set_value();
-    const bool more = h.device.WaitForTranscript(Holds("t", 73)); // more events wait in the ring
+    const bool more =
+        h.device.WaitForTranscript([](const std::string& t) { return CountOccurrences(t, "t") >= 73; });
     h.link.Stop();
 
     ASSERT_TRUE(held && more);
@@ -281,7 +276,7 @@ TEST(TesterLink, AFullRingRefusesNewEventsAndKeepsThePendingOnesUntilStopDropsTh
     EXPECT_EQ(h.handlers.calls, pending);
     EXPECT_GE(h.notified.load(), 72);
 
-    // Events not delivered before Stop are dropped: a restart begins afresh.
+    // The events still in the ring at Stop are dropped: a restart begins afresh.
     h.handlers.calls.clear();
     h.link.Start();
     ASSERT_TRUE(h.DeliverUntil([](const CRecordingHandlers& r) { return r.calls.size() >= 2; }));
