@@ -12,8 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Feeds `bytes` and reads lines until a read finds the input used up; each
-// line up to its line feed, NUL bytes included.
+// The lines read from `bytes` until the input is used up, each up to its line feed, NULs kept.
 Lines ReadAll(const std::string& bytes, std::size_t size = kReplyLineSize)
 {
     const std::atomic<bool> keepReading{true};

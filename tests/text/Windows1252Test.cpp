@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(Windows1252, EveryByteSurvivesTheRoundTripThroughUtf8AndHighControlsAreTypographic)
+TEST(Windows1252, EveryByteSurvivesTheRoundTripAndWhatHasNoByteIsCountedAsALoss)
 {
     std::string all;
     for (int b = 1; b < 256; ++b)
@@ -12,24 +12,13 @@ TEST(Windows1252, EveryByteSurvivesTheRoundTripThroughUtf8AndHighControlsAreTypo
     EXPECT_EQ(losses, 0u);
     // Euro sign, Y with diaeresis, degree sign, and 0x81, undefined in the code page.
     EXPECT_EQ(Windows1252ToUtf8("\x80\x9F\xB0\x81"), "\xE2\x82\xAC\xC5\xB8\xC2\xB0\xC2\x81");
-}
 
-TEST(Windows1252, UnmappableAndInvalidUtf8AreCountedAsLosses)
-{
     struct Case {
         std::string utf8;
         std::string expected;
         size_t losses;
     };
     const Case cases[] = {
-        {"25 \xC2\xB0"
-         "C",
-         "25 \xB0"
-         "C",
-         0},
-        {"\xE2\x82\xAC 5", "\x80 5", 0},
-        {"\xE2\x84\xA2", "\x99", 0},  // trade mark sign
-        {"\xC2\x8D", "\x8D", 0},      // an undefined byte stands for itself
         {"\xC2\x80", "?", 1},         // U+0080 is not 0x80, the euro sign
         {"a\xC4\x80z", "a?z", 1},     // U+0100 is not in the code page
         {"\xF0\x9F\x98\x80", "?", 1}, // a four-byte sequence counts once
@@ -38,7 +27,7 @@ TEST(Windows1252, UnmappableAndInvalidUtf8AreCountedAsLosses)
         {"\xED\xA0\x80", "???", 3},   // an encoded surrogate is not a character
     };
     for (const Case& c : cases) {
-        size_t losses = 0;
+        losses = 0;
         EXPECT_EQ(Utf8ToWindows1252(c.utf8, &losses), c.expected) << c.utf8;
         EXPECT_EQ(losses, c.losses) << c.utf8;
     }
