@@ -12,9 +12,8 @@ bool AddUser(const std::string& stateFolder)
     const std::string command = std::string(IVIDIV_SIM_PATH) + " --state-dir " + stateFolder +
                                 " --add-user " + CIvidivSimProcess::kUser + " >/dev/null";
     FILE* in = ::popen(command.c_str(), "w");
-    if (in == nullptr) {
+    if (in == nullptr)
         return false;
-    }
     std::fprintf(in, "%s\n", CIvidivSimProcess::kPassword);
     return ::pclose(in) == 0;
 }
@@ -23,9 +22,8 @@ bool AddUser(const std::string& stateFolder)
 
 CIvidivSimProcess::CIvidivSimProcess(const std::vector<std::string>& arguments)
 {
-    if (!AddUser(StateFolder())) {
+    if (!AddUser(StateFolder()))
         return;
-    }
     std::vector<std::string> all{"--port", "0", "--state-dir", StateFolder()};
     all.insert(all.end(), arguments.begin(), arguments.end());
     m_process = std::make_unique<CChildProcess>(IVIDIV_SIM_PATH, all, (m_folder / "log").string());

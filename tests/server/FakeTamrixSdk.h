@@ -13,9 +13,9 @@ struct fakerecord_t {
 };
 
 // The server-access library's thirteen functions without a network: each call
-// but the pump and the record walk is recorded as text
-// ("ptc_connect(1,host,user,password,1)"); queued callbacks run only inside
-// hub_sdk_messagequeue_process, through what was registered on the newest handle.
+// but the record walk is recorded as text ("ptc_connect(1,host,user,password,1)");
+// queued callbacks run only inside hub_sdk_messagequeue_process, through what was
+// registered on the newest handle.
 struct CFakeTamrixSdk {
     static constexpr hub_sdk_handle_t kHub = 100;
     void Reset() { *this = CFakeTamrixSdk(); }

@@ -26,9 +26,8 @@ CChildProcess::CChildProcess(const std::string& program, const std::vector<std::
     std::vector<std::string> all{program};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
-    for (std::string& argument : all) {
+    for (std::string& argument : all)
         argv.push_back(argument.data());
-    }
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -38,9 +37,8 @@ CChildProcess::CChildProcess(const std::string& program, const std::vector<std::
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorFile.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
     }
-    if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+    if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
         m_pid = -1;
-    }
     posix_spawn_file_actions_destroy(&actions);
 }
 
@@ -51,9 +49,8 @@ CChildProcess::~CChildProcess()
 
 int CChildProcess::Stop()
 {
-    if (m_pid <= 0) {
+    if (m_pid <= 0)
         return -1;
-    }
     ::kill(m_pid, SIGTERM);
     int status = 0;
     ::waitpid(m_pid, &status, 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,10 +16,8 @@ class CRecordingHandlers : public CTamrixTesterHandlers {
 
     int Count(const std::string& prefix) const
     {
-        int count = 0;
-        for (const std::string& call : calls)
-            count += call.rfind(prefix, 0) == 0 ? 1 : 0;
-        return count;
+        return static_cast<int>(std::count_if(
+            calls.begin(), calls.end(), [&](const std::string& call) { return call.starts_with(prefix); }));
     }
 
     void OnTransponder(uint32_t number, uint32_t rssi, bool lowBattery, unsigned driverNumber) override

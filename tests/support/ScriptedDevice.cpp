@@ -2,6 +2,32 @@
 
 #include <algorithm>
 
+#include "WaitUntil.h"
+
+namespace {
+
+// The Tester's usual replies: "#no " to polls, version 2.5, the listen toggle
+// alternating start and stop, "#no special" to the special poll, "#msg done"
+// to a CAN message.
+std::string UsualReply(const std::string& command, bool& listening)
+{
+    switch (command[0]) {
+    case 'v':
+        return "#v,2.5\r\n";
+    case 'a':
+        listening = !listening;
+        return listening ? "#start listening special\r\n" : "#stop listening special\r\n";
+    case 'd':
+        return "#no special\r\n";
+    case 'm':
+        return "#msg done\r\n";
+    default:
+        return "#no \r\n";
+    }
+}
+
+} // namespace
+
 CScriptedDevice::CScriptedDevice(std::vector<std::string> descriptions)
     : m_descriptions(std::move(descriptions))
 {
@@ -27,30 +53,13 @@ void CScriptedDevice::NotePause(std::chrono::milliseconds duration)
     std::string note = "|";
     note += std::to_string(duration.count());
     note += '|';
-    Record(note);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_transcript += note;
 }
 
 bool CScriptedDevice::WaitForTranscript(const std::function<bool(const std::string&)>& done) const
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return done(m_transcript); });
-}
-
-std::string CScriptedDevice::UsualReply(const std::string& command, bool& listening)
-{
-    switch (command[0]) {
-    case 'v':
-        return "#v,2.5\r\n";
-    case 'a':
-        listening = !listening;
-        return listening ? "#start listening special\r\n" : "#stop listening special\r\n";
-    case 'd':
-        return "#no special\r\n";
-    case 'm':
-        return "#msg done\r\n";
-    default:
-        return "#no \r\n";
-    }
+    return WaitUntil([&] { return done(Transcript()); }, std::chrono::seconds(10));
 }
 
 bool CScriptedDevice::CreateDeviceInfoList(uint32_t& count)
@@ -77,36 +86,13 @@ bool CScriptedDevice::Open(uint32_t index)
     return true;
 }
 
-bool CScriptedDevice::SetBaudRate(uint32_t baud)
-{
-    return Configure("baud " + std::to_string(baud));
-}
-
-bool CScriptedDevice::SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity)
-{
-    Configure("data " + std::to_string(wordLength) + " " + std::to_string(stopBits) + " " +
-              std::to_string(parity));
-    return false; // the link must not care
-}
-
 bool CScriptedDevice::Purge(uint32_t mask)
 {
+    Configure("purge", mask);
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_configuration.push_back("purge " + std::to_string(mask));
     if (mask & 1)
         m_input.clear(); // as the driver drops what a stopped link left unread
     return true;
-}
-
-bool CScriptedDevice::SetTimeouts(uint32_t readMs, uint32_t writeMs)
-{
-    return Configure("timeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
-}
-
-bool CScriptedDevice::SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff)
-{
-    return Configure("flow " + std::to_string(flowControl) + " " + std::to_string(xon) + " " +
-                     std::to_string(xoff));
 }
 
 bool CScriptedDevice::Read(uint8_t& byte, uint32_t& transferred)
@@ -146,7 +132,6 @@ bool CScriptedDevice::Write(uint8_t byte, uint32_t& transferred)
         const bool withParameters = m_command[0] == 'l' || m_command[0] == 'm';
         if (!withParameters || byte == '\n')
             complete.swap(m_command);
-        m_changed.notify_all();
     }
     // Answered outside the lock: a responder may block or queue commands.
     if (!complete.empty())
@@ -158,7 +143,6 @@ void CScriptedDevice::Close()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_closed;
-    m_changed.notify_all();
 }
 
 void CScriptedDevice::Answer(const std::string& command)
@@ -167,18 +151,4 @@ void CScriptedDevice::Answer(const std::string& command)
     std::lock_guard<std::mutex> lock(m_mutex);
     const std::string bytes = reply ? *reply : UsualReply(command, m_listening);
     m_input.insert(m_input.end(), bytes.begin(), bytes.end());
-}
-
-void CScriptedDevice::Record(const std::string& text)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_transcript += text;
-    m_changed.notify_all();
-}
-
-bool CScriptedDevice::Configure(const std::string& setting)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_configuration.push_back(setting);
-    return true;
 }

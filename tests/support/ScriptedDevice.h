@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -58,34 +57,45 @@ class CScriptedDevice : public CTesterDevice {
     int CloseCount() const { return Locked(m_closed); }
     std::vector<std::string> Configuration() const { return Locked(m_configuration); }
 
-    // The Tester's usual replies: "#no " to polls, version 2.5, the listen
-    // toggle alternating start and stop, "#no special" to the special poll,
-    // "#msg done" to a CAN message, "#no " to anything else.
-    static std::string UsualReply(const std::string& command, bool& listening);
-
     bool CreateDeviceInfoList(uint32_t& count) override;
     bool GetDeviceDescription(uint32_t index, std::string& description) override;
     bool Open(uint32_t index) override;
     std::string OpenFailure() const override { return m_openFailure; }
-    bool SetBaudRate(uint32_t baud) override;
-    bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) override;
+    bool SetBaudRate(uint32_t baud) override { return Configure("baud", baud); }
+    bool SetDataCharacteristics(uint8_t wordLength, uint8_t stopBits, uint8_t parity) override
+    {
+        return !Configure("data", wordLength, stopBits, parity); // fails: the link must not care
+    }
     bool Purge(uint32_t mask) override;
-    bool SetTimeouts(uint32_t readMs, uint32_t writeMs) override;
-    bool SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff) override;
+    bool SetTimeouts(uint32_t readMs, uint32_t writeMs) override
+    {
+        return Configure("timeouts", readMs, writeMs);
+    }
+    bool SetFlowControl(uint16_t flowControl, uint8_t xon, uint8_t xoff) override
+    {
+        return Configure("flow", flowControl, xon, xoff);
+    }
     bool Read(uint8_t& byte, uint32_t& transferred) override;
     bool Write(uint8_t byte, uint32_t& transferred) override;
     void Close() override;
 
   private:
     void Answer(const std::string& command);
-    void Record(const std::string& text);
     // A copy of `value`, taken under the lock.
     template <typename T> T Locked(const T& value) const
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         return value;
     }
-    bool Configure(const std::string& setting);
+    // Records the setting as "<name> <value> ..." in the configuration.
+    template <typename... Values> bool Configure(const char* name, Values... values)
+    {
+        std::string setting = name;
+        ((setting += ' ', setting += std::to_string(values)), ...);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_configuration.push_back(setting);
+        return true;
+    }
 
     const std::vector<std::string> m_descriptions;
     Responder m_responder;
@@ -99,7 +109,6 @@ class CScriptedDevice : public CTesterDevice {
     std::size_t m_idlePosition = 0;
 
     mutable std::mutex m_mutex; // guards everything below
-    mutable std::condition_variable m_changed;
     std::string m_transcript;
     std::deque<char> m_input;
     std::string m_command; // the command being written

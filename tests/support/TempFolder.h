@@ -4,8 +4,7 @@
 #include <string>
 
 // A fresh private folder under the system's temporary folder, removed with
-// everything in it when the object goes. Tests that write files (log files,
-// settings, runtime registries) each get their own, so runs never meet.
+// everything in it when the object goes, so that test runs never meet.
 class CTempFolder {
   public:
     explicit CTempFolder(const std::string& prefix = "q9-test");
